@@ -1,0 +1,10 @@
+# The -posix compilers: GCC 12's win32 thread model has no std::mutex, which
+# GoogleTest needs.
+set(CMAKE_C_COMPILER ${QX_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QX_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${QX_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${QX_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
