@@ -1,9 +1,12 @@
-# cmake -DDLL=qxdll32.dll -DDEF=qxdll32.def -DTRIPLET=<mingw triplet> -P CheckDll.cmake
+# cmake -DDLL=qxdll32.dll -DDEF=qxdll32.def -DTRIPLET=<mingw triplet>
+#       [-DCLIENT=program.exe] -P CheckDll.cmake
 #
 # Static checks of a built qxdll32.dll, without running it: the export table
 # is exactly the .def's names at its ordinals (base 2, names undecorated),
 # the imports are Windows system DLLs only, and the version block says
-# 1.13.0.0 in resource language 1041.
+# 1.13.0.0 in resource language 1041. CLIENT, a program linked through the
+# import library, must import its functions from qxdll32.dll by their plain
+# names (the stdcall decoration resolved at link time).
 cmake_minimum_required(VERSION 3.25)
 
 execute_process(COMMAND ${TRIPLET}-objdump -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
@@ -62,6 +65,21 @@ if(NOT rc_text MATCHES "FILEVERSION 1, 13, 0, 0")
 endif()
 if(NOT rc_text MATCHES "LANGUAGE 17, 1")
   string(APPEND failures "resources are not in language 1041 (Japanese)\n")
+endif()
+
+if(CLIENT)
+  execute_process(COMMAND ${TRIPLET}-objdump -p ${CLIENT} OUTPUT_VARIABLE client_dump)
+  string(REGEX MATCH "DLL Name: qxdll32.dll\n[^\n]*\n[^\n]*\n([^D]|D[^L])*" client_imports
+         "${client_dump}")
+  string(REGEX MATCHALL "qx[A-Za-z0-9@]+" client_names "${client_imports}")
+  if(NOT client_names)
+    string(APPEND failures "${CLIENT} imports nothing from qxdll32.dll\n")
+  endif()
+  foreach(name IN LISTS client_names)
+    if(name MATCHES "@")
+      string(APPEND failures "${CLIENT} imports the decorated name ${name}\n")
+    endif()
+  endforeach()
 endif()
 
 if(failures)
