@@ -45,8 +45,11 @@ fuzz: build-fuzz
 	  tail -n 1 build/fuzz/$$name.log; \
 	done
 
+# Benchmarks run from build/linux-release, where the corpus's real prose is
+# fetched once (bench/corpus/fetch-prose.sh; synthetic text without it).
 bench: build-linux-release
-	@for b in build/linux-release/bin/*_bench; do [ -x "$$b" ] && $$b; done; true
+	bench/corpus/fetch-prose.sh build/linux-release/corpus
+	@cd build/linux-release && for b in bin/*_bench; do ./$$b || exit 1; done
 
 smoke32: build-win32
 	@if [ -x /usr/lib/wine/wine ]; then \
