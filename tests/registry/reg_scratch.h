@@ -41,7 +41,8 @@ bool KeyExists(HKEY root, const std::string& path);
 // and "|name=type:N" for a value of another type.
 std::vector<std::string> DumpTree(HKEY root, const std::string& path);
 
-// A raw value read with the system call, "" when missing.
+// A value read or written with the system calls; reading gives false when
+// the value is missing.
 bool ReadRaw(HKEY root, const std::string& path, const char* name, DWORD* type, std::string* data);
 void WriteRaw(HKEY root, const std::string& path, const char* name, DWORD type,
               const std::string& data);

@@ -238,6 +238,13 @@ TYPED_TEST(RegistryTest, ComposedPathOver1023UnitsIsRefused) {
   PrimeErrCode(QXERR_NONE);
   EXPECT_EQ(F::Find(this->root(), longPath + "123456", nullptr), 0);
   EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
+  EXPECT_EQ(F::Find(this->root(), longPath + "12345", nullptr), 0);
+  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
+  // An empty sub-key still adds its backslash.
+  EXPECT_EQ(F::Find(this->root(), longPath + "1234", ""), 0);
+  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
+  EXPECT_EQ(F::Find(this->root(), longPath + "12345", ""), 0);
+  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
 
   DWORD number = 0;
   PrimeErrCode(QXERR_NONE);
