@@ -34,7 +34,7 @@ struct ClassKeyPath {
   Ch text[64];
 
   HRESULT Build(const GUID* clsid) noexcept {
-    static constexpr Ascii<Ch, 7> prefix{"CLSID\\"};
+    static constexpr auto prefix = Literal<Ch>("CLSID\\");
     for (int i = 0; i < kPrefix; ++i)
       text[i] = prefix.text[i];
     return StringFromGuid(clsid, text + kPrefix, 64 - kPrefix);
@@ -56,25 +56,25 @@ template <class Ch>
 HRESULT RegisterServer(const GUID* clsid, DWORD flags, const Ch* serverPath, const Ch* description,
                        const Ch* progId, const Ch* viProgId, DWORD miscStatus, const GUID* typeLib,
                        DWORD version) noexcept {
-  static constexpr Ascii<Ch, 15> kInproc{"InprocServer32"};
-  static constexpr Ascii<Ch, 14> kLocal{"LocalServer32"};
-  static constexpr Ascii<Ch, 15> kThreadingModel{"ThreadingModel"};
-  static constexpr Ascii<Ch, 10> kApartment{"Apartment"};
-  static constexpr Ascii<Ch, 5> kFree{"Free"};
-  static constexpr Ascii<Ch, 5> kBoth{"Both"};
-  static constexpr Ascii<Ch, 11> kInsertableKey{"Insertable"};
-  static constexpr Ascii<Ch, 13> kProgrammableKey{"Programmable"};
-  static constexpr Ascii<Ch, 8> kControlKey{"Control"};
-  static constexpr Ascii<Ch, 16> kToolbox{"ToolboxBitmap32"};
-  static constexpr Ascii<Ch, 11> kMiscStatus{"MiscStatus"};
-  static constexpr Ascii<Ch, 2> kZero{"0"};
-  static constexpr Ascii<Ch, 2> kOne{"1"};
-  static constexpr Ascii<Ch, 7> kProgId{"ProgID"};
-  static constexpr Ascii<Ch, 6> kClsid{"CLSID"};
-  static constexpr Ascii<Ch, 25> kViProgId{"VersionIndependentProgID"};
-  static constexpr Ascii<Ch, 7> kCurVer{"CurVer"};
-  static constexpr Ascii<Ch, 8> kTypeLib{"TypeLib"};
-  static constexpr Ascii<Ch, 8> kVersion{"Version"};
+  static constexpr auto kInproc = Literal<Ch>("InprocServer32");
+  static constexpr auto kLocal = Literal<Ch>("LocalServer32");
+  static constexpr auto kThreadingModel = Literal<Ch>("ThreadingModel");
+  static constexpr auto kApartment = Literal<Ch>("Apartment");
+  static constexpr auto kFree = Literal<Ch>("Free");
+  static constexpr auto kBoth = Literal<Ch>("Both");
+  static constexpr auto kInsertableKey = Literal<Ch>("Insertable");
+  static constexpr auto kProgrammableKey = Literal<Ch>("Programmable");
+  static constexpr auto kControlKey = Literal<Ch>("Control");
+  static constexpr auto kToolbox = Literal<Ch>("ToolboxBitmap32");
+  static constexpr auto kMiscStatus = Literal<Ch>("MiscStatus");
+  static constexpr auto kZero = Literal<Ch>("0");
+  static constexpr auto kOne = Literal<Ch>("1");
+  static constexpr auto kProgId = Literal<Ch>("ProgID");
+  static constexpr auto kClsid = Literal<Ch>("CLSID");
+  static constexpr auto kViProgId = Literal<Ch>("VersionIndependentProgID");
+  static constexpr auto kCurVer = Literal<Ch>("CurVer");
+  static constexpr auto kTypeLib = Literal<Ch>("TypeLib");
+  static constexpr auto kVersion = Literal<Ch>("Version");
 
   if (clsid == nullptr || serverPath == nullptr || IsEmpty(progId) || IsEmpty(viProgId))
     return E_INVALIDARG;

@@ -66,4 +66,9 @@ struct Ascii {
   }
 };
 
+template <class Ch, std::size_t N>
+constexpr Ascii<Ch, N> Literal(const char (&s)[N]) {
+  return Ascii<Ch, N>(s);
+}
+
 }  // namespace qx::reg
