@@ -33,6 +33,63 @@ static void ShowTidy(const char* text, int url) {
   printf("  %-28s -> %s\n", text, buffer);
 }
 
+/* Registry settings in one call each, then a sample class registered below
+ * HKEY_CLASSES_ROOT, listed key by key, and removed again. */
+static void ShowRegistry(void) {
+  static const GUID sampleClass = {
+      0x3D2C1B0A, 0x5F4E, 0x4A6B, {0x8C, 0x9D, 0xAE, 0xBF, 0xC0, 0xD1, 0xE2, 0xF3}};
+  static const char* const classParts[] = {
+      "InprocServer32",           "Programmable", "ToolboxBitmap32", "MiscStatus", "ProgID",
+      "VersionIndependentProgID", "Version"};
+  const char* base = "Software\\qxdll32-demo";
+  const BYTE state[4] = {1, 0, 0x5C, 0xFF};
+  char text[256];
+  char classKey[64] = "CLSID\\";
+  DWORD number = 0;
+  BYTE bytes[4] = {0};
+  QXBOOL result;
+  size_t i;
+
+  Section("Registry");
+  qxRegDeleteKeyA(HKEY_CURRENT_USER, base); /* leftovers of an earlier run */
+  qxRegSetKeyAndStrValueA(HKEY_CURRENT_USER, base, "Window", "Title", "Demo window");
+  qxRegSetKeyAndDwordValueA(HKEY_CURRENT_USER, base, "Window", "Width", 640);
+  qxRegSetKeyAndBinValueA(HKEY_CURRENT_USER, base, "State", "Flags", state, sizeof state);
+  if (qxRegGetStrValueA(HKEY_CURRENT_USER, base, "Window", "Title", text, sizeof text))
+    printf("  HKCU\\%s\\Window  Title = \"%s\"\n", base, text);
+  if (qxRegGetDwordValueA(HKEY_CURRENT_USER, base, "Window", "Width", &number))
+    printf("  HKCU\\%s\\Window  Width = %lu\n", base, (unsigned long)number);
+  if (qxRegGetBinValueA(HKEY_CURRENT_USER, base, "State", "Flags", bytes, sizeof bytes))
+    printf("  HKCU\\%s\\State   Flags = %02X %02X %02X %02X\n", base, bytes[0], bytes[1], bytes[2],
+           bytes[3]);
+  qxRegSetKeyAndStrValueA(HKEY_CURRENT_USER, base, "Window", "Mode", "On");
+  qxRegGetDwordValueA(HKEY_CURRENT_USER, base, "Window", "Mode", &number);
+  printf("  reading the string Mode as a number fails with 0x%08lX (QXERR_BADDATA)\n",
+         (unsigned long)qxGetErrCode());
+  result = qxRegDeleteKeyA(HKEY_CURRENT_USER, base);
+  printf("  qxRegDeleteKeyA(whole tree) = %d; the key is there afterwards: %d\n", result,
+         qxRegFindKeyA(HKEY_CURRENT_USER, base, NULL));
+
+  Section("COM server registration");
+  qxStringFromGuidA(&sampleClass, classKey + 6, (int)sizeof classKey - 6);
+  qxRegisterServerA(&sampleClass, QXSVR_APARTMENT | QXSVR_PROGRAMMABLE | QXSVR_TOOLBOXBITMAP(3),
+                    "C:\\demo\\sample.dll", "qxdll32 demo class", "QxDemo.Sample.1",
+                    "QxDemo.Sample", 0x00020181, NULL, 0x00000001);
+  if (qxRegGetStrValueA(HKEY_CLASSES_ROOT, classKey, NULL, NULL, text, sizeof text))
+    printf("  HKCR\\%s = \"%s\"\n", classKey, text);
+  for (i = 0; i < sizeof classParts / sizeof classParts[0]; ++i) {
+    if (!qxRegFindKeyA(HKEY_CLASSES_ROOT, classKey, classParts[i])) continue;
+    if (!qxRegGetStrValueA(HKEY_CLASSES_ROOT, classKey, classParts[i], NULL, text, sizeof text))
+      text[0] = '\0';
+    printf("    \\%-24s \"%s\"\n", classParts[i], text);
+  }
+  if (qxRegGetStrValueA(HKEY_CLASSES_ROOT, "QxDemo.Sample", "CurVer", NULL, text, sizeof text))
+    printf("  HKCR\\QxDemo.Sample\\CurVer = \"%s\"\n", text);
+  qxUnregisterServerA(&sampleClass, "QxDemo.Sample.1", "QxDemo.Sample");
+  printf("  after qxUnregisterServerA the class key is there: %d\n",
+         qxRegFindKeyA(HKEY_CLASSES_ROOT, classKey, NULL));
+}
+
 int main(void) {
   const unsigned char* lead = qxGetDBCSLeadTable();
   int leadCount = 0;
@@ -57,6 +114,8 @@ int main(void) {
   ShowTidy("\\\\\\server\\share", 0);
   ShowTidy("http://example.test//a///b", 1);
   ShowTidy("file:///C://x", 1);
+
+  ShowRegistry();
 
   Section("Errors");
   qxScanFileNameA(NULL);

@@ -116,6 +116,118 @@ QXDECL QXBOOL QXAPI qxControlRightPathW(QXWCHAR* path);
 QXDECL QXBOOL QXAPI qxControlRightUrlA(char* url);
 QXDECL QXBOOL QXAPI qxControlRightUrlW(QXWCHAR* url);
 
+/* ---- Registry access (Windows) ---------------------------------------- */
+/* Each call opens or creates the key it needs with full access
+ * (KEY_ALL_ACCESS), does one thing and closes it again; results are 1 or 0
+ * with the reason in the library error code. The key is root\keyPath, or
+ * root\keyPath\subKey when subKey is not NULL (an empty subKey leaves a
+ * trailing backslash); a composed path longer than 1023 characters fails
+ * with QXERR_BADPARAM. A NULL or empty value name is the default value.
+ * Buffer sizes are in bytes in both forms and are not updated. */
+#if defined(_WIN32)
+
+/* 1 when the key exists and opens with full access; else QXERR_REGOPEN. */
+QXDECL QXBOOL QXAPI qxRegFindKeyA(HKEY root, const char* keyPath, const char* subKey);
+QXDECL QXBOOL QXAPI qxRegFindKeyW(HKEY root, const QXWCHAR* keyPath, const QXWCHAR* subKey);
+
+/* Reads a REG_SZ value as stored (no terminator added). QXERR_REGQUERY when
+ * the value is missing or larger than the buffer, QXERR_BADDATA when it has
+ * another type (its data is then already in the buffer). */
+QXDECL QXBOOL QXAPI qxRegGetStrValueA(HKEY root, const char* keyPath, const char* subKey,
+                                      const char* valueName, char* buffer, QXDWORD size);
+QXDECL QXBOOL QXAPI qxRegGetStrValueW(HKEY root, const QXWCHAR* keyPath, const QXWCHAR* subKey,
+                                      const QXWCHAR* valueName, QXWCHAR* buffer, QXDWORD size);
+
+/* Reads a REG_DWORD value; errors as for qxRegGetStrValueA. */
+QXDECL QXBOOL QXAPI qxRegGetDwordValueA(HKEY root, const char* keyPath, const char* subKey,
+                                        const char* valueName, QXDWORD* value);
+QXDECL QXBOOL QXAPI qxRegGetDwordValueW(HKEY root, const QXWCHAR* keyPath,
+                                        const QXWCHAR* subKey, const QXWCHAR* valueName,
+                                        QXDWORD* value);
+
+/* Reads a REG_BINARY value; errors as for qxRegGetStrValueA. */
+QXDECL QXBOOL QXAPI qxRegGetBinValueA(HKEY root, const char* keyPath, const char* subKey,
+                                      const char* valueName, BYTE* buffer, QXDWORD size);
+QXDECL QXBOOL QXAPI qxRegGetBinValueW(HKEY root, const QXWCHAR* keyPath, const QXWCHAR* subKey,
+                                      const QXWCHAR* valueName, BYTE* buffer, QXDWORD size);
+
+/* Creates the key and every missing key above it (QXERR_REGCREATE), then
+ * writes the value (QXERR_REGSET). A NULL string or data only creates the
+ * key; a failed write leaves the created key in place. */
+QXDECL QXBOOL QXAPI qxRegSetKeyAndStrValueA(HKEY root, const char* keyPath, const char* subKey,
+                                            const char* valueName, const char* text);
+QXDECL QXBOOL QXAPI qxRegSetKeyAndStrValueW(HKEY root, const QXWCHAR* keyPath,
+                                            const QXWCHAR* subKey, const QXWCHAR* valueName,
+                                            const QXWCHAR* text);
+QXDECL QXBOOL QXAPI qxRegSetKeyAndDwordValueA(HKEY root, const char* keyPath, const char* subKey,
+                                              const char* valueName, QXDWORD value);
+QXDECL QXBOOL QXAPI qxRegSetKeyAndDwordValueW(HKEY root, const QXWCHAR* keyPath,
+                                              const QXWCHAR* subKey, const QXWCHAR* valueName,
+                                              QXDWORD value);
+QXDECL QXBOOL QXAPI qxRegSetKeyAndBinValueA(HKEY root, const char* keyPath, const char* subKey,
+                                            const char* valueName, const BYTE* data,
+                                            QXDWORD size);
+QXDECL QXBOOL QXAPI qxRegSetKeyAndBinValueW(HKEY root, const QXWCHAR* keyPath,
+                                            const QXWCHAR* subKey, const QXWCHAR* valueName,
+                                            const BYTE* data, QXDWORD size);
+
+/* Deletes root\keyPath with its whole subtree, depth first. A NULL or empty
+ * path is refused (QXERR_BADPARAM); QXERR_REGOPEN or QXERR_REGDELETE from the
+ * level that failed, with the sub-keys deleted until then gone. */
+QXDECL QXBOOL QXAPI qxRegDeleteKeyA(HKEY root, const char* keyPath);
+QXDECL QXBOOL QXAPI qxRegDeleteKeyW(HKEY root, const QXWCHAR* keyPath);
+
+#endif /* _WIN32 */
+
+/* ---- COM server registration (Windows) -------------------------------- */
+/* Server flags of qxRegisterServerA/W. Bits 0-1: nonzero for a local
+ * server ("LocalServer32"), else in-process ("InprocServer32"); bits 2-3:
+ * threading model; bits 16-31: toolbox bitmap resource number. */
+#define QXSVR_LOCALSERVER 0x00000001u
+#define QXSVR_APARTMENT 0x00000004u
+#define QXSVR_FREE 0x00000008u
+#define QXSVR_BOTH 0x0000000Cu
+#define QXSVR_INSERTABLE 0x00000010u
+#define QXSVR_PROGRAMMABLE 0x00000020u
+#define QXSVR_CONTROL 0x00000040u
+#define QXSVR_TOOLBOXBITMAP(id) ((QXDWORD)(id) << 16)
+
+#if defined(_WIN32)
+
+/* The GUID as "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" with its terminator
+ * (39 units; the A form in the OEM code page). S_OK; E_INVALIDARG for a NULL
+ * GUID or buffer; E_FAIL when the buffer is too small. */
+QXDECL HRESULT QXAPI qxStringFromGuidA(const GUID* guid, char* buffer, int size);
+QXDECL HRESULT QXAPI qxStringFromGuidW(const GUID* guid, QXWCHAR* buffer, int size);
+
+/* Writes the class registration below HKEY_CLASSES_ROOT: CLSID\{clsid} with
+ * its server key, threading model, Insertable/Programmable/Control,
+ * ToolboxBitmap32, MiscStatus, ProgID, VersionIndependentProgID (with its
+ * CurVer), TypeLib and Version (low word "." high word). description,
+ * progId, viProgId and typeLib may be NULL, miscStatus and version 0 to
+ * leave them out. S_OK once the arguments pass, whatever single writes
+ * report (the library error code keeps the last registry failure);
+ * E_INVALIDARG for a NULL clsid or serverPath or an empty ProgID;
+ * SELFREG_E_CLASS when the class identifier cannot be converted. */
+QXDECL HRESULT QXAPI qxRegisterServerA(const GUID* clsid, QXDWORD flags, const char* serverPath,
+                                       const char* description, const char* progId,
+                                       const char* viProgId, QXDWORD miscStatus,
+                                       const GUID* typeLib, QXDWORD version);
+QXDECL HRESULT QXAPI qxRegisterServerW(const GUID* clsid, QXDWORD flags,
+                                       const QXWCHAR* serverPath, const QXWCHAR* description,
+                                       const QXWCHAR* progId, const QXWCHAR* viProgId,
+                                       QXDWORD miscStatus, const GUID* typeLib, QXDWORD version);
+
+/* Deletes CLSID\{clsid} and the ProgID keys given, each with its subtree.
+ * S_OK once the arguments pass; E_INVALIDARG for a NULL clsid or an empty
+ * ProgID; SELFREG_E_CLASS when the class identifier cannot be converted. */
+QXDECL HRESULT QXAPI qxUnregisterServerA(const GUID* clsid, const char* progId,
+                                         const char* viProgId);
+QXDECL HRESULT QXAPI qxUnregisterServerW(const GUID* clsid, const QXWCHAR* progId,
+                                         const QXWCHAR* viProgId);
+
+#endif /* _WIN32 */
+
 #ifdef __cplusplus
 }
 #endif

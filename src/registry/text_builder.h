@@ -1,0 +1,74 @@
+// A zero-terminated string built piece by piece in a fixed buffer of N
+// units, for key paths and formatted values. Running out of room is
+// remembered rather than truncated silently: a cut path would name some
+// other key, a cut value would store wrong data.
+#pragma once
+
+#include <cstddef>
+
+namespace qx::reg {
+
+template <class Ch, std::size_t N>
+class TextBuilder {
+ public:
+  TextBuilder() noexcept { text_[0] = 0; }
+
+  TextBuilder& Append(const Ch* s) noexcept {
+    while (*s != 0)
+      Append(*s++);
+    return *this;
+  }
+
+  TextBuilder& Append(Ch c) noexcept {
+    if (length_ + 1 < N) {
+      text_[length_++] = c;
+      text_[length_] = 0;
+    } else {
+      fits_ = false;
+    }
+    return *this;
+  }
+
+  // Signed decimal, as "%d" formats it.
+  TextBuilder& AppendDecimal(long long value) noexcept {
+    unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                                             : static_cast<unsigned long long>(value);
+    Ch digits[20];
+    int count = 0;
+    do {
+      digits[count++] = static_cast<Ch>('0' + magnitude % 10);
+      magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) Append(static_cast<Ch>('-'));
+    while (count > 0)
+      Append(digits[--count]);
+    return *this;
+  }
+
+  bool fits() const noexcept { return fits_; }
+  const Ch* c_str() const noexcept { return text_; }
+  Ch* data() noexcept { return text_; }
+
+ private:
+  Ch text_[N];
+  std::size_t length_ = 0;
+  bool fits_ = true;
+};
+
+// An ASCII literal as a string of Ch, made at compile time, so that the key
+// and value names appear once for both forms.
+template <class Ch, std::size_t N>
+struct Ascii {
+  Ch text[N];
+  constexpr explicit Ascii(const char (&s)[N]) : text{} {
+    for (std::size_t i = 0; i < N; ++i)
+      text[i] = static_cast<Ch>(s[i]);
+  }
+};
+
+template <class Ch, std::size_t N>
+constexpr Ascii<Ch, N> Literal(const char (&s)[N]) {
+  return Ascii<Ch, N>(s);
+}
+
+}  // namespace qx::reg
