@@ -88,6 +88,8 @@ static void ShowRegistry(void) {
   qxUnregisterServerA(&sampleClass, "QxDemo.Sample.1", "QxDemo.Sample");
   printf("  after qxUnregisterServerA the class key is there: %d\n",
          qxRegFindKeyA(HKEY_CLASSES_ROOT, classKey, NULL));
+}
+
 static void ShowFileHelpersAndNumbers(void) {
   char exe[MAX_PATH];
   char unique[MAX_PATH + 26];
