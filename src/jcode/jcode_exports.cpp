@@ -20,9 +20,8 @@ extern "C" int QXAPI qxJudgeJpnCodeType(const char* text) {
 extern "C" int QXAPI qxConvertJpnCode(char* dst, int dstCode, const char* src, int srcCode) {
   if (dst == nullptr) return 0;
   std::size_t written = 0;
-  if (src == nullptr ||
-      !qx::jcode::Convert(reinterpret_cast<unsigned char*>(dst), dstCode, Bytes(src), srcCode,
-                          written)) {
+  if (src == nullptr || !qx::jcode::Convert(reinterpret_cast<unsigned char*>(dst), dstCode,
+                                            Bytes(src), srcCode, written)) {
     dst[0] = '\0';
     return 0;
   }

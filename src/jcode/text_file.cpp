@@ -79,8 +79,7 @@ LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
       line[length] = 0;
       return LineResult::kLine;
     }
-    if (st.position < text.bufferStart ||
-        st.position >= text.bufferStart + text.bufferCount) {
+    if (st.position < text.bufferStart || st.position >= text.bufferStart + text.bufferCount) {
       if (!Refill(text, st.position)) {
         CloseTextFileHandle(text.head);
         return LineResult::kReadError;

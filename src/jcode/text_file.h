@@ -46,10 +46,10 @@ template <class Ch>
 struct TextFile {
   TextFileHead head;
   ReadState state;
-  std::uint64_t fileEnd = kNoEnd;    // the file's length in characters, once a read came up short
-  std::uint64_t filePointer = 0;     // where the system file pointer stands, in bytes
-  std::uint64_t bufferStart = 0;     // file offset of buffer[0], in characters
-  std::uint32_t bufferCount = 0;     // characters held
+  std::uint64_t fileEnd = kNoEnd;  // the file's length in characters, once a read came up short
+  std::uint64_t filePointer = 0;   // where the system file pointer stands, in bytes
+  std::uint64_t bufferStart = 0;   // file offset of buffer[0], in characters
+  std::uint32_t bufferCount = 0;   // characters held
   Ch buffer[kTextReadAhead];
 };
 
