@@ -4,6 +4,9 @@
 // read and written with the sequences of iso2022_jp.h.
 #include "jcode/convert.h"
 
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "jcode/char_class.h"
@@ -35,27 +38,57 @@ inline void PutSequence(const unsigned char (&sequence)[3], Out& out) {
   out += 3;
 }
 
+// One 16-bit store: two byte stores get merged by the compiler through a
+// partial register, which stalls.
 inline void PutPair(BytePair pair, Out& out) {
-  out[0] = pair.first;
-  out[1] = pair.second;
+  const auto value = static_cast<std::uint16_t>(std::endian::native == std::endian::little
+                                                    ? pair.first | pair.second << 8
+                                                    : pair.first << 8 | pair.second);
+  std::memcpy(out, &value, 2);
   out += 2;
 }
 
+// Bytes every direction copies unchanged outside double-byte text: ASCII
+// but the terminator, CR and the escape byte (which JIS input acts on).
+constexpr auto kPlainAscii = [] {
+  std::array<bool, 256> table{};
+  for (unsigned c = 1; c < 0x80; ++c)
+    table[c] = c != '\r' && c != kEsc;
+  return table;
+}();
+
+// Copies the run of plain ASCII at `in`. Most text is runs of ASCII and
+// runs of double-byte characters, and each gets a tight loop of its own.
+// (Runs are short in Japanese text: a word-at-a-time copy loses here.)
+inline In CopyAscii(In in, Out& out) {
+  while (kPlainAscii[*in])
+    *out++ = *in++;
+  return in;
+}
+
 Out Copy(In in, Out out) {
-  while (*in != 0)
+  for (;;) {
+    in = CopyAscii(in, out);
+    if (*in == 0) return out;
     in = PutSingle(in, out);
-  return out;
+  }
+}
+
+inline bool SjisPairAt(In in) {
+  return IsSjisLead(in[0]) && in[1] != 0;
 }
 
 // A lead byte right before the terminator is no pair and is copied.
 Out SjisToEuc(In in, Out out) {
   for (;;) {
-    const unsigned char b = *in;
-    if (IsSjisLead(b) && in[1] != 0) {
-      const BytePair jis = SjisToJis(b, in[1]);
-      PutPair({JisToEuc(jis.first), JisToEuc(jis.second)}, out);
-      in += 2;
-    } else if (b == 0) {
+    in = CopyAscii(in, out);
+    if (SjisPairAt(in)) {
+      do {
+        const BytePair jis = SjisToJis(in[0], in[1]);
+        PutPair({JisToEuc(jis.first), JisToEuc(jis.second)}, out);
+        in += 2;
+      } while (SjisPairAt(in));
+    } else if (*in == 0) {
       return out;
     } else {
       in = PutSingle(in, out);
@@ -66,30 +99,37 @@ Out SjisToEuc(In in, Out out) {
 // Consecutive double-byte characters share one bracket; a lone lead byte
 // before the terminator closes its (empty) bracket and follows it as is.
 Out SjisToIso2022(In in, Out out) {
-  while (*in != 0) {
+  for (;;) {
+    in = CopyAscii(in, out);
+    if (*in == 0) return out;
     if (!IsSjisLead(*in)) {
       in = PutSingle(in, out);
       continue;
     }
     PutSequence(kEnterKanji, out);
-    while (IsSjisLead(*in) && in[1] != 0) {
+    while (SjisPairAt(in)) {
       PutPair(SjisToJis(in[0], in[1]), out);
       in += 2;
     }
     PutSequence(kEnterRoman, out);
     if (*in != 0 && IsSjisLead(*in)) *out++ = *in++;
   }
-  return out;
+}
+
+inline bool EucPairAt(In in) {
+  return IsEucHigh(in[0]) && IsEucHigh(in[1]);
 }
 
 // High bytes pair only with a high byte after them; others are copied.
 Out EucToSjis(In in, Out out) {
   for (;;) {
-    const unsigned char b = *in;
-    if (IsEucHigh(b) && IsEucHigh(in[1])) {
-      PutPair(JisToSjis(EucToJis(b), EucToJis(in[1])), out);
-      in += 2;
-    } else if (b == 0) {
+    in = CopyAscii(in, out);
+    if (EucPairAt(in)) {
+      do {
+        PutPair(JisToSjis(EucToJis(in[0]), EucToJis(in[1])), out);
+        in += 2;
+      } while (EucPairAt(in));
+    } else if (*in == 0) {
       return out;
     } else {
       in = PutSingle(in, out);
@@ -99,7 +139,9 @@ Out EucToSjis(In in, Out out) {
 
 // Each unbroken run of high bytes is bracketed and taken byte by byte.
 Out EucToIso2022(In in, Out out) {
-  while (*in != 0) {
+  for (;;) {
+    in = CopyAscii(in, out);
+    if (*in == 0) return out;
     if (!IsEucHigh(*in)) {
       in = PutSingle(in, out);
       continue;
@@ -109,7 +151,6 @@ Out EucToIso2022(In in, Out out) {
       *out++ = EucToJis(*in++);
     PutSequence(kEnterRoman, out);
   }
-  return out;
 }
 
 // JIS input: escapes switch the mode in either mode; in double-byte mode
@@ -118,10 +159,19 @@ Out EucToIso2022(In in, Out out) {
 template <BytePair (*FromJis)(unsigned char, unsigned char)>
 Out Iso2022To(In in, Out out) {
   bool kanji = false;
-  while (*in != 0) {
+  for (;;) {
+    if (kanji) {
+      while (in[0] != kEsc && in[0] != 0 && in[1] != 0) {
+        PutPair(FromJis(in[0], in[1]), out);
+        in += 2;
+      }
+    } else {
+      in = CopyAscii(in, out);
+    }
+    if (*in == 0) return out;
     if (*in == kEsc) {
       const EscapeStep step = ReadEscape(in);
-      if (step.kind == Escape::kCutShort) break;
+      if (step.kind == Escape::kCutShort) return out;
       if (step.kind == Escape::kText) {
         *out++ = kEsc;
       } else {
@@ -129,14 +179,11 @@ Out Iso2022To(In in, Out out) {
       }
       in += step.length;
     } else if (kanji) {
-      if (in[1] == 0) break;
-      PutPair(FromJis(in[0], in[1]), out);
-      in += 2;
+      return out;  // a single byte left before the terminator
     } else {
       in = PutSingle(in, out);
     }
   }
-  return out;
 }
 
 BytePair JisPairToEuc(unsigned char j1, unsigned char j2) {
