@@ -1,6 +1,14 @@
 // The computed character class table against the published run table,
-// entry by entry.
+// entry by entry; detection on texts that end right before an unmapped
+// page, where a scan that reads ahead by blocks must stop at the page.
 #include <gtest/gtest.h>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "qxdll32.h"
 
 #include "jcode/char_class.h"
 
@@ -30,6 +38,21 @@ TEST(CharClass, MatchesTheRunTable) {
     next = run.last + 1;
   }
   EXPECT_EQ(next, 256u);
+}
+
+TEST(JudgeJpnCodeType, StopsAtTheTerminatorBeforeAnUnmappedPage) {
+  const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  void* map = ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(map, MAP_FAILED);
+  auto* bytes = static_cast<char*>(map);
+  ASSERT_EQ(::mprotect(bytes + page, page, PROT_NONE), 0);
+  for (std::size_t length = 0; length < 100; ++length) {
+    char* text = bytes + page - 1 - length;
+    std::memset(text, 'a', length);
+    text[length] = '\0';
+    EXPECT_EQ(qxJudgeJpnCodeType(text), QXJCODE_SJIS) << length;
+  }
+  ::munmap(map, 2 * page);
 }
 
 }  // namespace
