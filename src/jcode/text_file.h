@@ -6,7 +6,7 @@
 // only in what a 0x1A character leaves readable (the rest of its block).
 // Underneath, it reads ahead in larger chunks and keeps the reading state
 // apart from the buffered data, so that a line too long for the caller's
-// buffer is put back by restoring three fields, without a read or a seek.
+// buffer is put back by restoring two fields, without a read or a seek.
 #pragma once
 
 #include <cstdint>
