@@ -71,6 +71,8 @@ static void ShowJapaneseText(void) {
   ShowBytes("to JIS", jis, n);
   n = qxConvertJpnCode(euc, QXJCODE_EUC, jis, QXJCODE_JIS);
   ShowBytes("to EUC-JP", euc, n);
+  printf("  (every pair above is valid in both 8-bit encodings, so nothing decides\n"
+         "   and the EUC-JP text is judged Shift_JIS: the caller says what it holds)\n");
   n = qxConvertJpnCode(back, QXJCODE_SJIS, euc, QXJCODE_EUC);
   ShowBytes("back", back, n);
   printf("  round trip %s (line end now a single LF)\n",
