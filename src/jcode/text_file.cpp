@@ -34,20 +34,22 @@ inline bool IsSpecial(std::uint32_t c) {
 
 // Sixteen bytes of characters as a vector (SSE2 where there is one,
 // plain code elsewhere): 16 A characters or 8 W characters per step.
+constexpr std::size_t kVectorBytes = 16;
+
 template <class Ch>
 struct Lanes;
 
 template <>
 struct Lanes<char> {
-  using Vector = signed char __attribute__((vector_size(16)));
+  using Vector = signed char __attribute__((vector_size(kVectorBytes)));
 };
 
 template <>
 struct Lanes<WCHAR> {
-  using Vector = std::int16_t __attribute__((vector_size(16)));
+  using Vector = std::int16_t __attribute__((vector_size(kVectorBytes)));
 };
 
-using Halves = std::uint64_t __attribute__((vector_size(16)));
+using Halves = std::uint64_t __attribute__((vector_size(kVectorBytes)));
 
 // Copies ordinary characters from p to `line` until a special character
 // or `stop`, and returns where it stopped. The first special character
@@ -182,8 +184,15 @@ LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
         previous = 0;  // the second half of a pair: no line end of its own
         continue;
       }
-      st.previous = c;
-      st.position = offset + 1;
+      // The line ends here. When the other half of a pair follows in the
+      // buffer it is taken now, as the next call would take it first.
+      if (p < stop && Unit(*p) == partner) {
+        st.previous = 0;
+        st.position = offset + 2;
+      } else {
+        st.previous = c;
+        st.position = offset + 1;
+      }
       line[length] = 0;
       return LineResult::kLine;
     }
