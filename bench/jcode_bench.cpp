@@ -110,11 +110,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
+      // With repetitions, the median stands for the run.
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
       const auto rate = run.counters.find("bytes_per_second");
       if (rate == run.counters.end()) continue;
-      const std::string name = run.benchmark_name();
-      const std::string kind = name.substr(0, name.find('/'));
-      rates_[kind + " " + run.report_label] = rate->second;
+      rates_[run.run_name.function_name + " " + run.report_label] = rate->second;
     }
   }
   void PrintRatios() const {
