@@ -309,6 +309,51 @@ QXDECL QXWCHAR* QXAPI qxFigureSepInt32W(int value, QXWCHAR* out, int outSize, QX
 QXDECL char* QXAPI qxFigureSepInt64A(long long value, char* out, int outSize, QXDWORD flags);
 QXDECL QXWCHAR* QXAPI qxFigureSepInt64W(long long value, QXWCHAR* out, int outSize,
                                         QXDWORD flags);
+/* ---- Japanese text encodings ----------------------------------------- */
+/* Encoding codes: the result of qxJudgeJpnCodeType and the source and
+ * target codes of qxConvertJpnCode. */
+#define QXJCODE_NOTTEXT (-1) /* a control byte came before any decision */
+#define QXJCODE_SJIS 0       /* Shift_JIS, or nothing pointing elsewhere (ASCII) */
+#define QXJCODE_JIS 1        /* ISO-2022-JP: 7 bits with escape sequences */
+#define QXJCODE_EUC 2        /* EUC-JP */
+
+/* Which encoding the zero-terminated text is in, judged by the first byte
+ * that rules the others out (the same fixed rules on every system). An
+ * escape before any decision means JIS. NULL text: QXJCODE_NOTTEXT. Leaves
+ * the error code alone. */
+QXDECL int QXAPI qxJudgeJpnCodeType(const char* text);
+
+/* Converts the zero-terminated src from srcCode to dstCode, writing every
+ * line end as a single LF, and returns the bytes written to dst (without
+ * the terminator, which is always written). Equal codes copy. Refused
+ * codes (-1, unknown) and a NULL src leave dst empty and return 0; a NULL
+ * dst returns 0. dst must hold strlen(src) + 1 bytes, or 4 * strlen(src)
+ * + 4 when dstCode is QXJCODE_JIS. Leaves the error code alone. */
+QXDECL int QXAPI qxConvertJpnCode(char* dst, int dstCode, const char* src, int srcCode);
+
+/* ---- Text file reader ------------------------------------------------- */
+/* A handle from qxOpenTextFileA/W, read with the reader of the same form. */
+typedef struct qxTextFile_* QXHTEXTFILE;
+
+/* Opens a file for line reading (shared for reading). NULL with QXERR_OPEN
+ * or QXERR_NOMEMORY. The A form reads bytes, the W form little-endian
+ * UTF-16 (a byte-order mark is returned as a character). */
+QXDECL QXHTEXTFILE QXAPI qxOpenTextFileA(const char* fileName);
+QXDECL QXHTEXTFILE QXAPI qxOpenTextFileW(const QXWCHAR* fileName);
+
+/* Copies the next line, without its line end (CR LF, LF, CR or LF CR),
+ * into line (size characters, terminator included). 0 with QXERR_ENDOFFILE
+ * after the last line (0x1A ends the file), QXERR_TOOLONG when the line
+ * does not fit (nothing is consumed: retry with a larger buffer),
+ * QXERR_BADDATA for a zero character and QXERR_READ for a read failure
+ * (both close the file: later reads give QXERR_UNAVAILABLE),
+ * QXERR_BADHANDLE, QXERR_BADPARAM (NULL line, size 0). */
+QXDECL QXBOOL QXAPI qxReadTextFileA(QXHTEXTFILE handle, char* line, QXDWORD size);
+QXDECL QXBOOL QXAPI qxReadTextFileW(QXHTEXTFILE handle, QXWCHAR* line, QXDWORD size);
+
+/* Closes the file and frees the handle, in any state; 1, or 0 with
+ * QXERR_BADHANDLE. */
+QXDECL QXBOOL QXAPI qxCloseTextFile(QXHTEXTFILE handle);
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,225 @@
+// The six directions and the copy, one pass each. Single-byte characters
+// go through the line-end rule (CR LF and a lone CR become LF); double-byte
+// characters go through the step functions of sjis.h and euc_jp.h; JIS is
+// read and written with the sequences of iso2022_jp.h.
+#include "jcode/convert.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "jcode/char_class.h"
+#include "jcode/euc_jp.h"
+#include "jcode/iso2022_jp.h"
+#include "jcode/sjis.h"
+#include "qxdll32.h"
+
+namespace qx::jcode {
+namespace {
+
+using In = const unsigned char*;
+using Out = unsigned char*;
+
+// Writes the single-byte character at `in` under the line-end rule and
+// returns the input after it.
+inline In PutSingle(In in, Out& out) {
+  const unsigned char b = *in;
+  if (b != '\r') {
+    *out++ = b;
+    return in + 1;
+  }
+  *out++ = '\n';
+  return in + (in[1] == '\n' ? 2 : 1);
+}
+
+inline void PutSequence(const unsigned char (&sequence)[3], Out& out) {
+  std::memcpy(out, sequence, 3);
+  out += 3;
+}
+
+// One 16-bit store: two byte stores get merged by the compiler through a
+// partial register, which stalls.
+inline void PutPair(BytePair pair, Out& out) {
+  const auto value = static_cast<std::uint16_t>(std::endian::native == std::endian::little
+                                                    ? pair.first | pair.second << 8
+                                                    : pair.first << 8 | pair.second);
+  std::memcpy(out, &value, 2);
+  out += 2;
+}
+
+// Bytes every direction copies unchanged outside double-byte text: ASCII
+// but the terminator, CR and the escape byte (which JIS input acts on).
+constexpr auto kPlainAscii = [] {
+  std::array<bool, 256> table{};
+  for (unsigned c = 1; c < 0x80; ++c)
+    table[c] = c != '\r' && c != kEsc;
+  return table;
+}();
+
+// Copies the run of plain ASCII at `in`. Most text is runs of ASCII and
+// runs of double-byte characters, and each gets a tight loop of its own.
+// (Runs are short in Japanese text: a word-at-a-time copy loses here.)
+inline In CopyAscii(In in, Out& out) {
+  while (kPlainAscii[*in])
+    *out++ = *in++;
+  return in;
+}
+
+Out Copy(In in, Out out) {
+  for (;;) {
+    in = CopyAscii(in, out);
+    if (*in == 0) return out;
+    in = PutSingle(in, out);
+  }
+}
+
+inline bool SjisPairAt(In in) {
+  return IsSjisLead(in[0]) && in[1] != 0;
+}
+
+// A lead byte right before the terminator is no pair and is copied.
+Out SjisToEuc(In in, Out out) {
+  for (;;) {
+    in = CopyAscii(in, out);
+    if (SjisPairAt(in)) {
+      do {
+        const BytePair jis = SjisToJis(in[0], in[1]);
+        PutPair({JisToEuc(jis.first), JisToEuc(jis.second)}, out);
+        in += 2;
+      } while (SjisPairAt(in));
+    } else if (*in == 0) {
+      return out;
+    } else {
+      in = PutSingle(in, out);
+    }
+  }
+}
+
+// Consecutive double-byte characters share one bracket; a lone lead byte
+// before the terminator closes its (empty) bracket and follows it as is.
+Out SjisToIso2022(In in, Out out) {
+  for (;;) {
+    in = CopyAscii(in, out);
+    if (*in == 0) return out;
+    if (!IsSjisLead(*in)) {
+      in = PutSingle(in, out);
+      continue;
+    }
+    PutSequence(kEnterKanji, out);
+    while (SjisPairAt(in)) {
+      PutPair(SjisToJis(in[0], in[1]), out);
+      in += 2;
+    }
+    PutSequence(kEnterRoman, out);
+    if (*in != 0 && IsSjisLead(*in)) *out++ = *in++;
+  }
+}
+
+inline bool EucPairAt(In in) {
+  return IsEucHigh(in[0]) && IsEucHigh(in[1]);
+}
+
+// High bytes pair only with a high byte after them; others are copied.
+Out EucToSjis(In in, Out out) {
+  for (;;) {
+    in = CopyAscii(in, out);
+    if (EucPairAt(in)) {
+      do {
+        PutPair(JisToSjis(EucToJis(in[0]), EucToJis(in[1])), out);
+        in += 2;
+      } while (EucPairAt(in));
+    } else if (*in == 0) {
+      return out;
+    } else {
+      in = PutSingle(in, out);
+    }
+  }
+}
+
+// Each unbroken run of high bytes is bracketed and taken byte by byte.
+Out EucToIso2022(In in, Out out) {
+  for (;;) {
+    in = CopyAscii(in, out);
+    if (*in == 0) return out;
+    if (!IsEucHigh(*in)) {
+      in = PutSingle(in, out);
+      continue;
+    }
+    PutSequence(kEnterKanji, out);
+    while (IsEucHigh(*in))
+      *out++ = EucToJis(*in++);
+    PutSequence(kEnterRoman, out);
+  }
+}
+
+// JIS input: escapes switch the mode in either mode; in double-byte mode
+// any two bytes form a character (a last single byte is dropped). An
+// escape sequence cut short by the terminator ends the text.
+template <BytePair (*FromJis)(unsigned char, unsigned char)>
+Out Iso2022To(In in, Out out) {
+  bool kanji = false;
+  for (;;) {
+    if (kanji) {
+      while (in[0] != kEsc && in[0] != 0 && in[1] != 0) {
+        PutPair(FromJis(in[0], in[1]), out);
+        in += 2;
+      }
+    } else {
+      in = CopyAscii(in, out);
+    }
+    if (*in == 0) return out;
+    if (*in == kEsc) {
+      const EscapeStep step = ReadEscape(in);
+      if (step.kind == Escape::kCutShort) return out;
+      if (step.kind == Escape::kText) {
+        *out++ = kEsc;
+      } else {
+        kanji = step.kind == Escape::kKanji;
+      }
+      in += step.length;
+    } else if (kanji) {
+      return out;  // a single byte left before the terminator
+    } else {
+      in = PutSingle(in, out);
+    }
+  }
+}
+
+BytePair JisPairToEuc(unsigned char j1, unsigned char j2) {
+  return {JisToEuc(j1), JisToEuc(j2)};
+}
+
+BytePair JisPairToSjis(unsigned char j1, unsigned char j2) {
+  return JisToSjis(j1, j2);
+}
+
+bool IsKnown(int code) {
+  return code == QXJCODE_SJIS || code == QXJCODE_JIS || code == QXJCODE_EUC;
+}
+
+}  // namespace
+
+bool Convert(unsigned char* dst, int dstCode, const unsigned char* src, int srcCode,
+             std::size_t& written) noexcept {
+  // Equal codes copy whatever their value (but -1, which is no text);
+  // distinct codes must both name an encoding.
+  const bool copy = srcCode == dstCode && srcCode != QXJCODE_NOTTEXT;
+  if (!copy && (!IsKnown(srcCode) || !IsKnown(dstCode))) return false;
+  Out end = dst;
+  if (copy) {
+    end = Copy(src, dst);
+  } else if (srcCode == QXJCODE_SJIS) {
+    end = dstCode == QXJCODE_EUC ? SjisToEuc(src, dst) : SjisToIso2022(src, dst);
+  } else if (srcCode == QXJCODE_EUC) {
+    end = dstCode == QXJCODE_SJIS ? EucToSjis(src, dst) : EucToIso2022(src, dst);
+  } else {
+    end = dstCode == QXJCODE_SJIS ? Iso2022To<JisPairToSjis>(src, dst)
+                                  : Iso2022To<JisPairToEuc>(src, dst);
+  }
+  *end = 0;
+  written = static_cast<std::size_t>(end - dst);
+  return true;
+}
+
+}  // namespace qx::jcode

@@ -1,0 +1,121 @@
+// Exports of the text file reader: handle and argument checks, the error
+// codes, and the record's allocation around the shared line reader.
+#include <new>
+
+#include "frame/error_code.h"
+#include "frame/signatures.h"
+#include "jcode/text_file.h"
+#include "qxdll32.h"
+
+namespace {
+
+using qx::jcode::LineResult;
+using qx::jcode::TextFile;
+using qx::jcode::TextFileHead;
+using qx::jcode::TextForm;
+
+template <class Ch>
+constexpr TextForm kFormOf = sizeof(Ch) == 1 ? TextForm::kBytes : TextForm::kUtf16;
+
+HANDLE OpenForReading(const char* name) {
+  return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+HANDLE OpenForReading(const WCHAR* name) {
+  return CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The record behind a handle, or null (with QXERR_BADHANDLE) when the
+// handle is not a text file handle at all.
+TextFileHead* HeadOf(QXHTEXTFILE handle) {
+  if (!qx::HasSignature(handle, qx::kSigTextFile)) {
+    qx::SetErrCode(QXERR_BADHANDLE);
+    return nullptr;
+  }
+  return reinterpret_cast<TextFileHead*>(handle);
+}
+
+template <class Ch>
+QXHTEXTFILE OpenText(const Ch* fileName) noexcept {
+  const HANDLE file = fileName != nullptr ? OpenForReading(fileName) : INVALID_HANDLE_VALUE;
+  if (file == INVALID_HANDLE_VALUE) {
+    qx::SetErrCode(QXERR_OPEN);
+    return nullptr;
+  }
+  auto* text = new (std::nothrow) TextFile<Ch>;
+  if (text == nullptr) {
+    CloseHandle(file);
+    qx::SetErrCode(QXERR_NOMEMORY);
+    return nullptr;
+  }
+  text->head = {qx::kSigTextFile, kFormOf<Ch>, file};
+  return reinterpret_cast<QXHTEXTFILE>(text);
+}
+
+template <class Ch>
+QXBOOL ReadText(QXHTEXTFILE handle, Ch* line, QXDWORD size) noexcept {
+  TextFileHead* head = HeadOf(handle);
+  if (head == nullptr) return 0;
+  if (head->form != kFormOf<Ch>) {
+    qx::SetErrCode(QXERR_BADHANDLE);
+    return 0;
+  }
+  if (head->file == nullptr) {
+    qx::SetErrCode(QXERR_UNAVAILABLE);
+    return 0;
+  }
+  if (line == nullptr || size == 0) {
+    qx::SetErrCode(QXERR_BADPARAM);
+    return 0;
+  }
+  auto& text = *reinterpret_cast<TextFile<Ch>*>(head);
+  switch (qx::jcode::ReadLine(text, line, size)) {
+    case LineResult::kLine:
+      return 1;
+    case LineResult::kEndOfFile:
+      qx::SetErrCode(QXERR_ENDOFFILE);
+      return 0;
+    case LineResult::kTooLong:
+      qx::SetErrCode(QXERR_TOOLONG);
+      return 0;
+    case LineResult::kReadError:
+      qx::SetErrCode(QXERR_READ);
+      return 0;
+    case LineResult::kBadData:
+      qx::SetErrCode(QXERR_BADDATA);
+      return 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+extern "C" QXHTEXTFILE QXAPI qxOpenTextFileA(const char* fileName) {
+  return OpenText(fileName);
+}
+
+extern "C" QXHTEXTFILE QXAPI qxOpenTextFileW(const QXWCHAR* fileName) {
+  return OpenText(fileName);
+}
+
+extern "C" QXBOOL QXAPI qxReadTextFileA(QXHTEXTFILE handle, char* line, QXDWORD size) {
+  return ReadText(handle, line, size);
+}
+
+extern "C" QXBOOL QXAPI qxReadTextFileW(QXHTEXTFILE handle, QXWCHAR* line, QXDWORD size) {
+  return ReadText(handle, line, size);
+}
+
+extern "C" QXBOOL QXAPI qxCloseTextFile(QXHTEXTFILE handle) {
+  TextFileHead* head = HeadOf(handle);
+  if (head == nullptr) return 0;
+  qx::jcode::CloseTextFileHandle(*head);
+  if (head->form == TextForm::kBytes) {
+    delete reinterpret_cast<TextFile<char>*>(head);
+  } else {
+    delete reinterpret_cast<TextFile<WCHAR>*>(head);
+  }
+  return 1;
+}
