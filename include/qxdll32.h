@@ -116,6 +116,89 @@ QXDECL QXBOOL QXAPI qxControlRightPathW(QXWCHAR* path);
 QXDECL QXBOOL QXAPI qxControlRightUrlA(char* url);
 QXDECL QXBOOL QXAPI qxControlRightUrlW(QXWCHAR* url);
 
+/* ---- File naming helpers ---------------------------------------------- */
+
+#if defined(_WIN32)
+typedef FILETIME QXFILETIME;
+#else
+/* 100-nanosecond ticks since 1601-01-01 UTC, as two 32-bit halves. */
+typedef struct QXFILETIME {
+  QXDWORD dwLowDateTime;
+  QXDWORD dwHighDateTime;
+} QXFILETIME;
+#endif
+
+/* qxMakeUniqPath modes: any combination; the suffix is date, time, then a
+ * running number "(n)", inserted before the extension. */
+#define QXUNIQ_NUMBERED 0x01u   /* never offer a name without a number */
+#define QXUNIQ_TIME 0x02u       /* insert "_hhmmss" (local time) */
+#define QXUNIQ_TIMENODATE 0x04u /* insert the time; never offer the date-only name */
+#define QXUNIQ_DATE 0x08u       /* insert "_yymdd", the month one hex digit */
+#define QXUNIQ_DATE2 0x10u      /* the same as QXUNIQ_DATE */
+
+/* Writes to out (room for the path + 25 characters + terminator) a name
+ * that does not open as a file, made from path with date/time/number parts
+ * taken from *time (UTC) or, when time is NULL, the file's last-write time.
+ * 1 and the error code cleared; 0 with QXERR_SRCOPEN (file unreadable) or
+ * QXERR_BADPARAM (bad time, NULL, or a path that leaves no room in 1024
+ * characters), out untouched. */
+QXDECL QXBOOL QXAPI qxMakeUniqPathA(char* out, const char* path, const QXFILETIME* time,
+                                    QXDWORD mode);
+QXDECL QXBOOL QXAPI qxMakeUniqPathW(QXWCHAR* out, const QXWCHAR* path, const QXFILETIME* time,
+                                    QXDWORD mode);
+
+/* Renames the file at path to newName (a bare name) in the same folder,
+ * through "qxdll32.tmp" there; a failed second move is undone. 0 with
+ * QXERR_BADPARAM (no separator, NULL, longer than 1023), QXERR_EXISTS
+ * (newName taken) or QXERR_RENAME. */
+QXDECL QXBOOL QXAPI qxRenameFileA(const char* path, const char* newName);
+QXDECL QXBOOL QXAPI qxRenameFileW(const QXWCHAR* path, const QXWCHAR* newName);
+
+/* Makes every missing folder above the last component of path ("C:\a\b\f"
+ * makes C:\a and C:\a\b), top-down, stopping at a drive root, a leading
+ * separator or a doubled separator. 0 with QXERR_BADPARAM (no separator,
+ * NULL, longer than 1023) or QXERR_MKDIR. */
+QXDECL QXBOOL QXAPI qxMakeDirectoriesA(const char* path);
+QXDECL QXBOOL QXAPI qxMakeDirectoriesW(const QXWCHAR* path);
+
+/* ---- File times ------------------------------------------------------- */
+/* A time of 0 means no time and is refused; a NULL argument is
+ * QXERR_BADPARAM. Success leaves the error code alone. */
+
+/* Stamps the file's last-write time. 0 with QXERR_OPEN or QXERR_WRITE. */
+QXDECL QXBOOL QXAPI qxSetFileTimeA(const char* fileName, const QXFILETIME* time);
+QXDECL QXBOOL QXAPI qxSetFileTimeW(const QXWCHAR* fileName, const QXFILETIME* time);
+
+/* Clamps *time to 1980-01-01 12:00:00 .. 2107-12-31 11:59:58 UTC: -1 raised,
+ * 1 lowered, 0 unchanged (a zero time too, with no error code). */
+QXDECL int QXAPI qxControlFileTimeAtFat(QXFILETIME* time);
+
+/* Rounds *time down to a multiple of unit ticks (20000000: FAT's 2 s). */
+QXDECL QXBOOL QXAPI qxRegulateFileTime(QXFILETIME* time, QXDWORD unit);
+
+/* Moves *time by ticks (100 ns each), wrapping at 2^64. */
+QXDECL QXBOOL QXAPI qxAddTimeToFileTime(QXFILETIME* time, QXDWORD ticks);
+QXDECL QXBOOL QXAPI qxSubTimeToFileTime(QXFILETIME* time, QXDWORD ticks);
+
+/* ---- Number formatting ------------------------------------------------ */
+/* Digits grouped by the user's locale (thousands separator and the first
+ * group size), negative numbers in parentheses: "(1,234)". Results are out,
+ * or NULL when out (outSize characters, terminator included) is too small
+ * or the input is not a number. The error code is never touched. */
+
+#define QXFIG_SIGNED 0x1u   /* read the value as signed (else unsigned) */
+#define QXFIG_SHOWPLUS 0x2u /* with QXFIG_SIGNED: "+1,234" when not negative */
+
+/* number: optional "-", digits, at most one "."; flags are ignored. */
+QXDECL char* QXAPI qxFigureSepStrA(const char* number, char* out, int outSize, QXDWORD flags);
+QXDECL QXWCHAR* QXAPI qxFigureSepStrW(const QXWCHAR* number, QXWCHAR* out, int outSize,
+                                      QXDWORD flags);
+QXDECL char* QXAPI qxFigureSepInt32A(int value, char* out, int outSize, QXDWORD flags);
+QXDECL QXWCHAR* QXAPI qxFigureSepInt32W(int value, QXWCHAR* out, int outSize, QXDWORD flags);
+QXDECL char* QXAPI qxFigureSepInt64A(long long value, char* out, int outSize, QXDWORD flags);
+QXDECL QXWCHAR* QXAPI qxFigureSepInt64W(long long value, QXWCHAR* out, int outSize,
+                                        QXDWORD flags);
+
 /* ---- File operations (Windows only) ----------------------------------- */
 /* Copies, moves, deletions and renames run one file per call on the
  * caller's thread while a progress dialog, on a thread of its own, shows

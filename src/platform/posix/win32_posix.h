@@ -106,3 +106,115 @@ BOOL CloseHandle(HANDLE object);
 BOOL DeleteFileA(LPCSTR name);
 BOOL DeleteFileW(LPCWSTR name);
 }
+
+// ---- File naming, file times and number formatting ----------------------
+
+using LCID = DWORD;
+using LCTYPE = DWORD;
+
+inline constexpr DWORD MAX_PATH = 260;
+inline constexpr DWORD ERROR_NO_MORE_FILES = 18;
+inline constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
+inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr DWORD ERROR_INVALID_FLAGS = 1004;
+
+inline constexpr LCID LOCALE_USER_DEFAULT = 0x400;
+inline constexpr LCTYPE LOCALE_SDECIMAL = 0x0E;
+inline constexpr LCTYPE LOCALE_STHOUSAND = 0x0F;
+inline constexpr LCTYPE LOCALE_SGROUPING = 0x10;
+
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+using LPFILETIME = FILETIME*;
+
+struct SYSTEMTIME {
+  WORD wYear;
+  WORD wMonth;
+  WORD wDayOfWeek;
+  WORD wDay;
+  WORD wHour;
+  WORD wMinute;
+  WORD wSecond;
+  WORD wMilliseconds;
+};
+using LPSYSTEMTIME = SYSTEMTIME*;
+
+struct WIN32_FIND_DATAA {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  CHAR cFileName[MAX_PATH];
+  CHAR cAlternateFileName[14];
+};
+
+struct WIN32_FIND_DATAW {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  WCHAR cFileName[MAX_PATH];
+  WCHAR cAlternateFileName[14];
+};
+
+struct NUMBERFMTA {
+  UINT NumDigits;
+  UINT LeadingZero;
+  UINT Grouping;
+  LPSTR lpDecimalSep;
+  LPSTR lpThousandSep;
+  UINT NegativeOrder;
+};
+
+struct NUMBERFMTW {
+  UINT NumDigits;
+  UINT LeadingZero;
+  UINT Grouping;
+  LPWSTR lpDecimalSep;
+  LPWSTR lpThousandSep;
+  UINT NegativeOrder;
+};
+
+extern "C" {
+// MoveFile refuses an existing destination (ERROR_ALREADY_EXISTS) and, as
+// here implemented, a move to another file system (ERROR_NOT_SAME_DEVICE).
+BOOL MoveFileA(LPCSTR from, LPCSTR to);
+BOOL MoveFileW(LPCWSTR from, LPCWSTR to);
+BOOL CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES security);
+BOOL CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES security);
+// The first entry matching a name that may end in a * and ? pattern; the
+// handle serves only FindClose.
+HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* found);
+HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* found);
+BOOL FindClose(HANDLE find);
+
+// Creation time is reported as the status-change time, which POSIX keeps
+// instead; SetFileTime ignores it and needs a handle opened for writing.
+BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME access, LPFILETIME write);
+BOOL SetFileTime(HANDLE file, const FILETIME* creation, const FILETIME* access,
+                 const FILETIME* write);
+// Local time follows TZ as the C library reads it, with the offset in
+// force at the time converted.
+BOOL FileTimeToLocalFileTime(const FILETIME* utc, LPFILETIME local);
+BOOL FileTimeToSystemTime(const FILETIME* time, LPSYSTEMTIME system);
+LONG CompareFileTime(const FILETIME* a, const FILETIME* b);
+
+// The user's LC_NUMERIC locale: thousands separator, decimal separator and
+// grouping ("3;0" style) for LOCALE_USER_DEFAULT.
+int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size);
+int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int size);
+int GetNumberFormatA(LCID locale, DWORD flags, LPCSTR value, const NUMBERFMTA* format,
+                     LPSTR out, int size);
+int GetNumberFormatW(LCID locale, DWORD flags, LPCWSTR value, const NUMBERFMTW* format,
+                     LPWSTR out, int size);
+}
