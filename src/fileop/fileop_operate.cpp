@@ -100,7 +100,7 @@ class FileStep {
 
  private:
   static bool ReadInfo(const Ch* name, BY_HANDLE_FILE_INFORMATION& info) noexcept {
-    OwnedFile file(Win<Ch>::CreateFile(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+    OwnedFile file(Win<Ch>::Open(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL));
     return file && GetFileInformationByHandle(file.get(), &info);
   }
@@ -108,9 +108,9 @@ class FileStep {
   // Clears the attributes (a read-only file deletes too) and deletes; a
   // file that stays gets its attributes back.
   static bool DeleteWithAttributes(const Ch* name, DWORD attributes) noexcept {
-    Win<Ch>::SetFileAttributes(name, FILE_ATTRIBUTE_NORMAL);
-    if (Win<Ch>::DeleteFile(name)) return true;
-    Win<Ch>::SetFileAttributes(name, attributes);
+    Win<Ch>::SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
+    if (Win<Ch>::Remove(name)) return true;
+    Win<Ch>::SetAttributes(name, attributes);
     return false;
   }
 
@@ -175,7 +175,7 @@ class FileStep {
 
   DWORD Transfer() noexcept {
     const bool move = (record_.opBits & kOpMove) != 0;
-    if (move && Win<Ch>::MoveFile(source_, target_)) {
+    if (move && Win<Ch>::Move(source_, target_)) {
       Progress(record_.fileBytes);
       return QXERR_NONE;
     }
@@ -189,15 +189,15 @@ class FileStep {
   // it created, so no truncated file is left under the destination name.
   DWORD CopyData() noexcept {
     OwnedFile target(
-        Win<Ch>::CreateFile(target_, GENERIC_WRITE, 0, CREATE_ALWAYS, kSequential));
+        Win<Ch>::Open(target_, GENERIC_WRITE, 0, CREATE_ALWAYS, kSequential));
     OwnedFile input(
-        Win<Ch>::CreateFile(source_, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, kSequential));
+        Win<Ch>::Open(source_, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, kSequential));
     const bool created = static_cast<bool>(target);
     auto fail = [&](DWORD status) {
       input.reset();
       if (created) {
         target.reset();
-        Win<Ch>::DeleteFile(target_);
+        Win<Ch>::Remove(target_);
       }
       return status;
     };
@@ -231,7 +231,7 @@ class FileStep {
     SetFileTime(target.get(), &sourceInfo_.ftCreationTime, &sourceInfo_.ftLastAccessTime,
                 &sourceInfo_.ftLastWriteTime);
     target.reset();
-    Win<Ch>::SetFileAttributes(target_, sourceInfo_.dwFileAttributes);
+    Win<Ch>::SetAttributes(target_, sourceInfo_.dwFileAttributes);
     return QXERR_NONE;
   }
 

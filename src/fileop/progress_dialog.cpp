@@ -149,7 +149,7 @@ class ProgressDialog {
 
   void ShowString(UINT id) noexcept {
     Ch text[kTextSize] = {};
-    Win<Ch>::LoadString(id, text, kTextSize);
+    Win<Ch>::LoadText(id, text, kTextSize);
     SetText(IDC_FILEOP_CAPTION, text);
   }
 
@@ -255,7 +255,7 @@ DWORD WINAPI DialogThread(void* param) {
   auto* record = static_cast<FileOpRecord*>(param);
   const int templateId =
       (record->createFlags & QXFOC_SHORT) != 0 ? IDD_FILEOP_SHORT : IDD_FILEOP_FULL;
-  Win<Ch>::DialogBox(templateId, record->ownerWindow, ProgressDialogProc<Ch>,
+  Win<Ch>::RunDialog(templateId, record->ownerWindow, ProgressDialogProc<Ch>,
                      reinterpret_cast<LPARAM>(record));
   return 0;
 }

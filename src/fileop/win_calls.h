@@ -25,15 +25,15 @@ struct Win;
 
 template <>
 struct Win<char> {
-  static HANDLE CreateFile(const char* name, DWORD access, DWORD share, DWORD disposition,
+  static HANDLE Open(const char* name, DWORD access, DWORD share, DWORD disposition,
                            DWORD flags) noexcept {
     return CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
   }
-  static BOOL SetFileAttributes(const char* name, DWORD attributes) noexcept {
+  static BOOL SetAttributes(const char* name, DWORD attributes) noexcept {
     return SetFileAttributesA(name, attributes);
   }
-  static BOOL DeleteFile(const char* name) noexcept { return DeleteFileA(name); }
-  static BOOL MoveFile(const char* from, const char* to) noexcept { return MoveFileA(from, to); }
+  static BOOL Remove(const char* name) noexcept { return DeleteFileA(name); }
+  static BOOL Move(const char* from, const char* to) noexcept { return MoveFileA(from, to); }
   static int Length(const char* text) noexcept { return lstrlenA(text); }
 
   static BOOL MakeUniqPath(char* out, const char* path, const FILETIME* time, DWORD mode) noexcept {
@@ -58,10 +58,10 @@ struct Win<char> {
     return PostMessageA(window, message, wParam, lParam);
   }
   static BOOL Peek(MSG* msg) noexcept { return PeekMessageA(msg, nullptr, 0, 0, PM_NOREMOVE); }
-  static int LoadString(UINT id, char* out, int size) noexcept {
+  static int LoadText(UINT id, char* out, int size) noexcept {
     return LoadStringA(qx::g_module, id, out, size);
   }
-  static INT_PTR DialogBox(int id, HWND owner, DLGPROC proc, LPARAM param) noexcept {
+  static INT_PTR RunDialog(int id, HWND owner, DLGPROC proc, LPARAM param) noexcept {
     return DialogBoxParamA(qx::g_module, MAKEINTRESOURCEA(id), owner, proc, param);
   }
   static LONG_PTR SetUserData(HWND window, LONG_PTR value) noexcept {
@@ -75,15 +75,15 @@ struct Win<char> {
 
 template <>
 struct Win<WCHAR> {
-  static HANDLE CreateFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
+  static HANDLE Open(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
                            DWORD flags) noexcept {
     return CreateFileW(name, access, share, nullptr, disposition, flags, nullptr);
   }
-  static BOOL SetFileAttributes(const WCHAR* name, DWORD attributes) noexcept {
+  static BOOL SetAttributes(const WCHAR* name, DWORD attributes) noexcept {
     return SetFileAttributesW(name, attributes);
   }
-  static BOOL DeleteFile(const WCHAR* name) noexcept { return DeleteFileW(name); }
-  static BOOL MoveFile(const WCHAR* from, const WCHAR* to) noexcept { return MoveFileW(from, to); }
+  static BOOL Remove(const WCHAR* name) noexcept { return DeleteFileW(name); }
+  static BOOL Move(const WCHAR* from, const WCHAR* to) noexcept { return MoveFileW(from, to); }
   static int Length(const WCHAR* text) noexcept { return lstrlenW(text); }
 
   static BOOL MakeUniqPath(WCHAR* out, const WCHAR* path, const FILETIME* time,
@@ -109,10 +109,10 @@ struct Win<WCHAR> {
     return PostMessageW(window, message, wParam, lParam);
   }
   static BOOL Peek(MSG* msg) noexcept { return PeekMessageW(msg, nullptr, 0, 0, PM_NOREMOVE); }
-  static int LoadString(UINT id, WCHAR* out, int size) noexcept {
+  static int LoadText(UINT id, WCHAR* out, int size) noexcept {
     return LoadStringW(qx::g_module, id, out, size);
   }
-  static INT_PTR DialogBox(int id, HWND owner, DLGPROC proc, LPARAM param) noexcept {
+  static INT_PTR RunDialog(int id, HWND owner, DLGPROC proc, LPARAM param) noexcept {
     return DialogBoxParamW(qx::g_module, MAKEINTRESOURCEW(id), owner, proc, param);
   }
   static LONG_PTR SetUserData(HWND window, LONG_PTR value) noexcept {
