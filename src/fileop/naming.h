@@ -24,9 +24,9 @@ inline constexpr std::size_t kWorkChars = 1024;
 inline constexpr std::size_t kMaxSuffixChars = 25;
 
 // Unique-name mode bits (the high word of the engine's per-file flags).
-inline constexpr DWORD kUniqNumbered = 0x01;    // no name without a running number
+inline constexpr DWORD kUniqNumbered = 0x01;     // no name without a running number
 inline constexpr DWORD kUniqTime = 0x02 | 0x04;  // insert the time of day
-inline constexpr DWORD kUniqNoDateOnly = 0x04;  // never offer the date-only name
+inline constexpr DWORD kUniqNoDateOnly = 0x04;   // never offer the date-only name
 inline constexpr DWORD kUniqDate = 0x08 | 0x10;  // insert the date
 
 inline constexpr char kTempName[] = "qxdll32.tmp";
@@ -175,8 +175,7 @@ DWORD RenameFile(const Ch* path, const Ch* newName) noexcept {
   if (name == nullptr) return QXERR_BADPARAM;
   const auto folderLength = static_cast<std::size_t>(name - from);
   const std::size_t newLength = Length(newName);
-  if (folderLength + sizeof kTempName - 1 >= kWorkChars ||
-      folderLength + newLength >= kWorkChars)
+  if (folderLength + sizeof kTempName - 1 >= kWorkChars || folderLength + newLength >= kWorkChars)
     return QXERR_BADPARAM;
 
   Ch temp[kWorkChars];

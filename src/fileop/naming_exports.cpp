@@ -29,8 +29,8 @@ extern "C" QXBOOL QXAPI qxMakeUniqPathA(char* out, const char* path, const QXFIL
   return MakeUniqPath(out, path, time, mode);
 }
 
-extern "C" QXBOOL QXAPI qxMakeUniqPathW(QXWCHAR* out, const QXWCHAR* path,
-                                        const QXFILETIME* time, QXDWORD mode) {
+extern "C" QXBOOL QXAPI qxMakeUniqPathW(QXWCHAR* out, const QXWCHAR* path, const QXFILETIME* time,
+                                        QXDWORD mode) {
   return MakeUniqPath(out, path, time, mode);
 }
 

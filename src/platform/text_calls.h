@@ -8,11 +8,11 @@
 namespace qx::win {
 
 inline HANDLE CreateFileT(const char* name, DWORD access, DWORD share, DWORD disposition,
-                         DWORD flags) noexcept {
+                          DWORD flags) noexcept {
   return CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
 }
 inline HANDLE CreateFileT(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
-                         DWORD flags) noexcept {
+                          DWORD flags) noexcept {
   return CreateFileW(name, access, share, nullptr, disposition, flags, nullptr);
 }
 
@@ -58,11 +58,11 @@ struct NumberFormat<WCHAR> {
 };
 
 inline int GetNumberFormatT(LCID locale, const char* value, const NUMBERFMTA* format, char* out,
-                           int size) noexcept {
+                            int size) noexcept {
   return GetNumberFormatA(locale, 0, value, format, out, size);
 }
 inline int GetNumberFormatT(LCID locale, const WCHAR* value, const NUMBERFMTW* format, WCHAR* out,
-                           int size) noexcept {
+                            int size) noexcept {
   return GetNumberFormatW(locale, 0, value, format, out, size);
 }
 

@@ -50,13 +50,16 @@ Ch* GroupDigits(const Ch* number, Ch* out, int outSize, DigitGrouping<Ch> style)
   if (number == nullptr || out == nullptr || outSize <= 0) return nullptr;
   typename win::NumberFormat<Ch>::type format{};
   format.NumDigits = 0;
-  format.LeadingZero = 0;
+  // With no fractional digits a leading zero can only be the "0" of zero
+  // itself; asking for it keeps formatters that would drop it from
+  // printing nothing.
+  format.LeadingZero = 1;
   format.Grouping = style.groupSize;
   format.lpDecimalSep = style.separator;  // never shown without fractional digits
   format.lpThousandSep = style.separator;
   format.NegativeOrder = 0;
   return win::GetNumberFormatT(LOCALE_USER_DEFAULT, number, &format, out, outSize) != 0 ? out
-                                                                                         : nullptr;
+                                                                                        : nullptr;
 }
 
 // The decimal digits of `value`, terminated; returns the terminator's place.

@@ -136,8 +136,8 @@ TEST(FileTimeArithmetic, ZeroAndNullTimesAreRefused) {
 
 // The file's last-write time through the system.
 std::uint64_t WriteTimeOf(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_NE(file, INVALID_HANDLE_VALUE);
   FILETIME write{};
   GetFileTime(file, nullptr, nullptr, &write);
@@ -162,8 +162,13 @@ TEST(FileTimeStamp, SetsTheLastWriteTime) {
 TEST(FileTimeStamp, Failures) {
   qxtest::ScratchDir dir("filetime-fail");
   dir.Touch("ro.txt");
-  fs::permissions(dir.Fs("ro.txt"), fs::perms::owner_read | fs::perms::group_read |
-                                        fs::perms::others_read);
+  fs::permissions(dir.Fs("ro.txt"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  // Wine run as root may write a read-only file all the same.
+  HANDLE probe =
+      CreateFileA(dir.A("ro.txt").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const bool readOnlyHolds = probe == INVALID_HANDLE_VALUE;
+  if (!readOnlyHolds) CloseHandle(probe);
   const QXFILETIME time = FileTime(CalendarTicks(2001, 3, 5));
   const QXFILETIME zero = FileTime(0);
   const struct {
@@ -177,6 +182,7 @@ TEST(FileTimeStamp, Failures) {
       {dir.A("ro.txt"), nullptr, QXERR_BADPARAM},
   };
   for (const auto& row : rows) {
+    if (!readOnlyHolds && row.code == QXERR_OPEN && row.name == dir.A("ro.txt")) continue;
     PrimeErrCode(QXERR_NONE);
     EXPECT_EQ(qxSetFileTimeA(row.name.c_str(), row.time), 0) << row.name;
     EXPECT_EQ(qxGetErrCode(), row.code) << row.name;

@@ -37,8 +37,7 @@ BOOL MoveNative(const std::string& from, const std::string& to) {
   if (::lstat(from.c_str(), &status) != 0) return Fail(ErrorFromErrno(errno, from));
   // Win32 never replaces an existing destination here; RENAME_NOREPLACE
   // makes the test and the move one step where the file system allows it.
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-    return TRUE;
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return TRUE;
   if (errno == EINVAL || errno == ENOSYS) {
     if (::lstat(to.c_str(), &status) == 0) return Fail(ERROR_ALREADY_EXISTS);
     if (::rename(from.c_str(), to.c_str()) == 0) return TRUE;
@@ -105,7 +104,7 @@ template <class FindData>
 void FillCommon(const FoundEntry& entry, FindData& data) {
   std::memset(&data, 0, sizeof data);
   const struct stat& st = entry.status;
-  data.dwFileAttributes = S_ISDIR(st.st_mode)       ? FILE_ATTRIBUTE_DIRECTORY
+  data.dwFileAttributes = S_ISDIR(st.st_mode)        ? FILE_ATTRIBUTE_DIRECTORY
                           : (st.st_mode & 0222) == 0 ? FILE_ATTRIBUTE_READONLY
                                                      : FILE_ATTRIBUTE_NORMAL;
   data.ftCreationTime = FileTimeFromTimespec(st.st_ctim);

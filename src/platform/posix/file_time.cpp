@@ -39,8 +39,7 @@ timespec TimeOrOmit(const FILETIME* time) {
 
 }  // namespace
 
-extern "C" BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME access,
-                            LPFILETIME write) {
+extern "C" BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME access, LPFILETIME write) {
   struct stat status;
   const int fd = FdFromHandle(file);
   if (fd < 0 || ::fstat(fd, &status) != 0) {

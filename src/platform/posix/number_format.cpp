@@ -100,8 +100,8 @@ std::basic_string<Ch> GroupedInteger(const std::string& digits, UINT grouping, c
 template <class Ch, class Format>
 std::basic_string<Ch> Compose(Parsed number, const Format& format) {
   Round(number, format.NumDigits);
-  const bool zero = number.integer.empty() && number.fraction.find_first_not_of('0') ==
-                                                  std::string::npos;
+  const bool zero =
+      number.integer.empty() && number.fraction.find_first_not_of('0') == std::string::npos;
   std::basic_string<Ch> body;
   if (!number.integer.empty() || format.LeadingZero != 0 || format.NumDigits == 0)
     body = GroupedInteger(number.integer.empty() ? std::string("0") : number.integer,
