@@ -28,8 +28,8 @@ QXHFILEOP CreateFileOp(QXHWND owner, QXDWORD flags) noexcept {
 }
 
 template <class Ch>
-QXBOOL OperateFileOp(QXHFILEOP handle, UINT_PTR operation, const Ch* source,
-                     const Ch* destination, QXDWORD flags) noexcept {
+QXBOOL OperateFileOp(QXHFILEOP handle, UINT_PTR operation, const Ch* source, const Ch* destination,
+                     QXDWORD flags) noexcept {
   FileOpRecord* record = Record(handle);
   if (record == nullptr) return 0;
   if (record->wide != (sizeof(Ch) != 1)) {
@@ -67,10 +67,9 @@ extern "C" QXBOOL QXAPI qxSetFileOpEntry(QXHFILEOP handle, int fileCountTotal, i
                                          QXDWORD totalBytesDoneLow, QXDWORD totalBytesDoneHigh) {
   FileOpRecord* record = Record(handle);
   if (record == nullptr) return 0;
-  const DWORD status =
-      qx::fileop::SetEntry(*record, fileCountTotal, fileCountDone,
-                           Join(totalBytesLow, totalBytesHigh),
-                           Join(totalBytesDoneLow, totalBytesDoneHigh));
+  const DWORD status = qx::fileop::SetEntry(*record, fileCountTotal, fileCountDone,
+                                            Join(totalBytesLow, totalBytesHigh),
+                                            Join(totalBytesDoneLow, totalBytesDoneHigh));
   if (status != QXERR_NONE) qx::SetErrCode(status);
   return status == QXERR_NONE;
 }

@@ -17,8 +17,8 @@ namespace {
 constexpr DWORD kBlockSize = 1024;
 constexpr DWORD kFlushEvery = 0x100000;
 constexpr DWORD kSequential = FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL;
-constexpr int kPathSize = 1024;        // the unique-name buffer
-constexpr int kUniqueSuffixMax = 25;   // "_yymdd_hhmmss(4294967295)"
+constexpr int kPathSize = 1024;       // the unique-name buffer
+constexpr int kUniqueSuffixMax = 25;  // "_yymdd_hhmmss(4294967295)"
 constexpr UINT_PTR kFirstCaptionText = 0x10000;
 
 enum Policy : DWORD {
@@ -45,8 +45,8 @@ DWORD OpBitsOf(UINT_PTR code) noexcept {
 }
 
 bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) noexcept {
-  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-         a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+         a.nFileIndexLow == b.nFileIndexLow;
 }
 
 // Counts wrap around as the record's fixed-width fields do, never trap.
@@ -101,7 +101,7 @@ class FileStep {
  private:
   static bool ReadInfo(const Ch* name, BY_HANDLE_FILE_INFORMATION& info) noexcept {
     OwnedFile file(Win<Ch>::Open(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL));
+                                 FILE_ATTRIBUTE_NORMAL));
     return file && GetFileInformationByHandle(file.get(), &info);
   }
 
@@ -180,7 +180,8 @@ class FileStep {
       return QXERR_NONE;
     }
     if (DWORD status = CopyData()) return status;
-    if (move && !DeleteWithAttributes(source_, sourceInfo_.dwFileAttributes)) return QXERR_SRCDELETE;
+    if (move && !DeleteWithAttributes(source_, sourceInfo_.dwFileAttributes))
+      return QXERR_SRCDELETE;
     return QXERR_NONE;
   }
 
@@ -188,8 +189,7 @@ class FileStep {
   // stops the copy early (Abort, a failed read or write) removes the target
   // it created, so no truncated file is left under the destination name.
   DWORD CopyData() noexcept {
-    OwnedFile target(
-        Win<Ch>::Open(target_, GENERIC_WRITE, 0, CREATE_ALWAYS, kSequential));
+    OwnedFile target(Win<Ch>::Open(target_, GENERIC_WRITE, 0, CREATE_ALWAYS, kSequential));
     OwnedFile input(
         Win<Ch>::Open(source_, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, kSequential));
     const bool created = static_cast<bool>(target);

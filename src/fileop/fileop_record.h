@@ -81,7 +81,7 @@ struct FileOpRecord {
   DWORD threadId = 0;
   DWORD opBits = 0;
   ULONG_PTR shownCaption = 0;
-  ULONG_PTR caption = 0;  // operation code, or the caller's caption text
+  ULONG_PTR caption = 0;             // operation code, or the caller's caption text
   const void* sourceName = nullptr;  // char or WCHAR text, by `wide`
   const void* targetName = nullptr;
   std::int32_t fileCountTotal = kUnknownCount;

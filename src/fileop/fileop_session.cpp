@@ -46,7 +46,8 @@ FileOpRecord* Create(HWND owner, DWORD flags, DWORD& error) noexcept {
   // A dialog that cannot be made (no progress bar class, no template) ends
   // its thread without ever publishing a window.
   const bool started =
-      WaitForDialog<Ch>(record->threadHandle, [record] { return record->dialogWindow != nullptr; }) &&
+      WaitForDialog<Ch>(record->threadHandle,
+                        [record] { return record->dialogWindow != nullptr; }) &&
       Win<Ch>::Post(record->dialogWindow, QXFOM_START, 0, reinterpret_cast<LPARAM>(record)) &&
       WaitForDialog<Ch>(record->threadHandle, [record] { return !record->startPending; });
   if (!started) {

@@ -26,7 +26,7 @@ struct Win;
 template <>
 struct Win<char> {
   static HANDLE Open(const char* name, DWORD access, DWORD share, DWORD disposition,
-                           DWORD flags) noexcept {
+                     DWORD flags) noexcept {
     return CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
   }
   static BOOL SetAttributes(const char* name, DWORD attributes) noexcept {
@@ -76,7 +76,7 @@ struct Win<char> {
 template <>
 struct Win<WCHAR> {
   static HANDLE Open(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
-                           DWORD flags) noexcept {
+                     DWORD flags) noexcept {
     return CreateFileW(name, access, share, nullptr, disposition, flags, nullptr);
   }
   static BOOL SetAttributes(const WCHAR* name, DWORD attributes) noexcept {

@@ -54,9 +54,12 @@ class TemplateReader {
     if (Peek() == 0xFFFF) {
       Word();
       switch (const WORD atom = Word()) {
-        case 0x80: return "BUTTON";
-        case 0x82: return "STATIC";
-        default: return std::to_string(atom);
+        case 0x80:
+          return "BUTTON";
+        case 0x82:
+          return "STATIC";
+        default:
+          return std::to_string(atom);
       }
     }
     std::string text;
@@ -150,7 +153,10 @@ TEST(BarScale, KeepsTheUpperEndIn16Bits) {
     unsigned upper;
   };
   const Row rows[] = {
-      {0, 1, 0}, {65535, 1, 65535}, {65536, 2, 32768}, {10737418240, 163841, 65535},
+      {0, 1, 0},
+      {65535, 1, 65535},
+      {65536, 2, 32768},
+      {10737418240, 163841, 65535},
       {INT64_MAX, 140737488355328, 65535},
   };
   for (const Row& row : rows) {
@@ -207,6 +213,18 @@ TEST_F(Dialog, CreateReturnsARunningRecordAndCloseEndsTheThread) {
   CloseHandle(thread);
 }
 
+TEST_F(Dialog, CreateFailsWhenTheDialogCannotBeMade) {
+  // A destroyed owner: the dialog is never created and its thread ends.
+  HWND gone = CreateWindowExA(0, "STATIC", "gone", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(gone, nullptr);
+  DestroyWindow(gone);
+  EXPECT_EQ(qxCreateFileOpA(gone, 0), nullptr);
+  EXPECT_EQ(qxGetErrCode(), QXERR_THREAD);
+  EXPECT_EQ(qxCreateFileOpW(gone, QXFOC_SHORT), nullptr);
+  EXPECT_EQ(qxGetErrCode(), QXERR_THREAD);
+}
+
 TEST_F(Dialog, NoAbortHidesTheButton) {
   QXHFILEOP op = qxCreateFileOpA(nullptr, QXFOC_NOABORT);
   ASSERT_NE(op, nullptr);
@@ -237,8 +255,7 @@ TEST_F(Dialog, WideFormWithTheShortTemplate) {
   from.append(L"\\\u65e5\u672c\U0001F600.txt");
   WString to = dir_.W("");
   to.append(L"\\sub\\\u65e5\u672c.txt");
-  HANDLE file = CreateFileW(from.c_str(), GENERIC_WRITE, 0,
-                            nullptr, CREATE_NEW, 0, nullptr);
+  HANDLE file = CreateFileW(from.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   DWORD written;
   WriteFile(file, "wide", 4, &written, nullptr);
@@ -246,8 +263,7 @@ TEST_F(Dialog, WideFormWithTheShortTemplate) {
 
   ASSERT_EQ(qxSetFileOpEntry(op, 1, 0, 4, 0, 0, 0), 1) << "harmless without the bars";
   ASSERT_EQ(qxOperateFileOpW(op, QXFOP_COPY, from.c_str(), to.c_str(), 0), 1);
-  EXPECT_EQ(GetFileAttributesW(to.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
-            0u);
+  EXPECT_EQ(GetFileAttributesW(to.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   WCHAR text[512];
   GetDlgItemTextW(DialogOf(op), IDC_FILEOP_SOURCE, text, 512);
   EXPECT_EQ(std::wstring(text), from);
