@@ -12,7 +12,7 @@
 //   opBits, caption, sourceName,           engine            dialog
 //   targetName, counts, totals, sizes
 //   shownCaption, the three scales,        dialog            dialog
-//   fileSizeText
+//   fileSizeText, fileLineShownAt
 //
 // Fields the engine writes are only read by the dialog while the engine
 // waits in SendMessage, which orders the two threads; the atomics are the
@@ -99,6 +99,8 @@ struct FileOpRecord {
   } fileSizeText = {};
   // Made by qxCreateFileOpW: names and captions are UTF-16.
   bool wide = false;
+  // When the dialog last redrew the file line (GetTickCount64).
+  ULONGLONG fileLineShownAt = 0;
 
   bool Aborted() const noexcept { return abortRequested.load(std::memory_order_acquire) != 0; }
 };

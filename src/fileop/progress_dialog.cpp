@@ -19,6 +19,10 @@ namespace {
 
 constexpr int kTextSize = 256;  // a line of the dialog, and a loaded string
 constexpr int kNumberSize = 128;
+// The engine reports every 1024-byte block, far more often than anyone can
+// read; redrawing the file line each time would cost more than the copy.
+// Within a file it is redrawn at most this often, and always at its end.
+constexpr ULONGLONG kRedrawMilliseconds = 50;
 
 // Appends `tail` to the zero-terminated `text` of kTextSize units, cut short
 // rather than overrun.
@@ -125,15 +129,31 @@ class ProgressDialog {
     SetPos(IDC_FILEOP_FILE_BAR, 0);
   }
 
+  // A progress report inside a file, soon after the last one shown.
+  bool TooSoon() noexcept {
+    const ULONGLONG now = GetTickCount64();
+    if (record_.fileBytesDone < record_.fileBytes &&
+        now - record_.fileLineShownAt < kRedrawMilliseconds) {
+      return true;
+    }
+    record_.fileLineShownAt = now;
+    return false;
+  }
+
   void FileSize() noexcept {
     record_.fileBytesScale = BarScale(record_.fileBytes);
     SetRange(IDC_FILEOP_FILE_BAR, BarUpper(record_.fileBytes, record_.fileBytesScale), false);
     Ch* sizeText = SizeText<Ch>(record_);
     if (Figure(record_.fileBytes, sizeText) == nullptr) sizeText[0] = 0;
-    FileProgress();
+    record_.fileLineShownAt = GetTickCount64();
+    ShowFileLine();
   }
 
   void FileProgress() noexcept {
+    if (!TooSoon()) ShowFileLine();
+  }
+
+  void ShowFileLine() noexcept {
     if (record_.opBits & kOpTwoNames) {
       Ch text[kTextSize] = {};
       AppendNumber(text, record_.fileBytesDone);
