@@ -17,8 +17,11 @@ configure-%:
 build-%: configure-%
 	cmake --build --preset $* -j $(JOBS)
 
+# The file operation demo shows its progress dialog: without an X display
+# the demo runs under Xvfb.
 demo: build-win64
-	scripts/wine-run.sh $(WIN64_PREFIX) build/win64/bin/demo.exe
+	@if [ -n "$$DISPLAY" ]; then scripts/wine-run.sh $(WIN64_PREFIX) build/win64/bin/demo.exe; \
+	else xvfb-run -a scripts/wine-run.sh $(WIN64_PREFIX) build/win64/bin/demo.exe; fi
 
 test: test-linux test-win64 test-win32 fuzz
 	@echo "All configurations built and tested."
