@@ -8,7 +8,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fileop/fileop_record.h"
@@ -61,13 +63,21 @@ struct SeenMessage {
 class DialogSpy {
  public:
   explicit DialogSpy(QXHFILEOP op, int abortAfter = 0) {
-    state_ = State{DialogOf(op), GetDlgItem(DialogOf(op), IDC_FILEOP_CAPTION), abortAfter, 0, {}};
+    state_ =
+        State{DialogOf(op), GetDlgItem(DialogOf(op), IDC_FILEOP_CAPTION), abortAfter, 0, 0, {}, {}};
     hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, RecordOf(op).threadId);
     EXPECT_NE(hook_, nullptr);
   }
-  ~DialogSpy() { UnhookWindowsHookEx(hook_); }
+  ~DialogSpy() {
+    UnhookWindowsHookEx(hook_);
+    state_.onNewFile = nullptr;
+  }
   DialogSpy(const DialogSpy&) = delete;
   DialogSpy& operator=(const DialogSpy&) = delete;
+
+  // Runs `action(n)` on the dialog thread as the nth QXFOM_NEWFILE arrives,
+  // while the engine waits for it.
+  void OnNewFile(std::function<void(int)> action) { state_.onNewFile = std::move(action); }
 
   // Read between calls of the engine, when the dialog thread is idle.
   const std::vector<SeenMessage>& Seen() const { return state_.seen; }
@@ -91,7 +101,9 @@ class DialogSpy {
     HWND caption;
     int abortAfter;
     int progress;
+    int newFiles;
     std::vector<SeenMessage> seen;
+    std::function<void(int)> onNewFile;
   };
   static inline State state_;
 
@@ -104,6 +116,9 @@ class DialogSpy {
         if (call->message == qx::fileop::QXFOM_FILEPROGRESS && state_.abortAfter > 0 &&
             ++state_.progress == state_.abortAfter) {
           PostMessageA(state_.dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+        if (call->message == qx::fileop::QXFOM_NEWFILE && state_.onNewFile) {
+          state_.onNewFile(++state_.newFiles);
         }
       } else if (call->hwnd == state_.caption && call->message == WM_SETTEXT) {
         state_.seen.push_back({WM_SETTEXT, 0, reinterpret_cast<const char*>(call->lParam)});
