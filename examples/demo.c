@@ -35,6 +35,55 @@ static void ShowTidy(const char* text, int url) {
   printf("  %-28s -> %s\n", text, buffer);
 }
 
+static void ShowFileHelpersAndNumbers(void) {
+  char exe[MAX_PATH];
+  char unique[MAX_PATH + 26];
+  char temp[MAX_PATH];
+  char chain[MAX_PATH + 64];
+  char number[128];
+  SYSTEMTIME fields;
+  QXFILETIME time;
+  static const long long values[] = {0, 999, 1234567, -1234567, 4294967296LL};
+  size_t i;
+
+  /* A free name beside the demo itself, dated by the program's own write time. */
+  GetModuleFileNameA(NULL, exe, sizeof exe);
+  if (qxMakeUniqPathA(unique, exe, NULL, QXUNIQ_DATE | QXUNIQ_TIME)) {
+    printf("  unique name for %s\n    -> %s\n", qxScanFileNameA(exe), qxScanFileNameA(unique));
+  }
+
+  /* A folder chain in the temporary folder, removed again. */
+  GetTempPathA(sizeof temp, temp);
+  snprintf(chain, sizeof chain, "%sqxdemo\\a\\b\\file.txt", temp);
+  printf("  qxMakeDirectoriesA(...\\qxdemo\\a\\b\\file.txt) = %d\n", qxMakeDirectoriesA(chain));
+  snprintf(chain, sizeof chain, "%sqxdemo\\a\\b", temp);
+  RemoveDirectoryA(chain);
+  snprintf(chain, sizeof chain, "%sqxdemo\\a", temp);
+  RemoveDirectoryA(chain);
+  snprintf(chain, sizeof chain, "%sqxdemo", temp);
+  RemoveDirectoryA(chain);
+
+  /* 1972-09-04 is before FAT's range: clamped up, then rounded to 2 s. */
+  time.dwHighDateTime = 0x01A0B1C2;
+  time.dwLowDateTime = 0x3456789A;
+  printf("  qxControlFileTimeAtFat(1972-09-04) = %d", qxControlFileTimeAtFat(&time));
+  FileTimeToSystemTime(&time, &fields);
+  printf(" -> %04u-%02u-%02u %02u:%02u:%02u UTC\n", fields.wYear, fields.wMonth, fields.wDay,
+         fields.wHour, fields.wMinute, fields.wSecond);
+  qxAddTimeToFileTime(&time, 39999999); /* 3.9999999 s on */
+  qxRegulateFileTime(&time, 20000000);
+  FileTimeToSystemTime(&time, &fields);
+  printf("  + 3.9999999 s, rounded down to 2 s -> %02u:%02u:%02u.%03u\n", fields.wHour,
+         fields.wMinute, fields.wSecond, fields.wMilliseconds);
+
+  for (i = 0; i < sizeof values / sizeof values[0]; ++i) {
+    printf("  qxFigureSepInt64A(%lld, signed) = %s\n", values[i],
+           qxFigureSepInt64A(values[i], number, sizeof number, QXFIG_SIGNED));
+  }
+  printf("  qxFigureSepInt32A(-1, unsigned) = %s\n", qxFigureSepInt32A(-1, number, 128, 0));
+  printf("  qxFigureSepInt32A(1234, signed, plus) = %s\n",
+         qxFigureSepInt32A(1234, number, 128, QXFIG_SIGNED | QXFIG_SHOWPLUS));
+
 /* File operations: the bundled samples folder (beside demo.exe) is copied
  * into a scratch folder under the full progress dialog, then a file is
  * copied onto its own copy under three collision policies. */
@@ -170,6 +219,9 @@ int main(void) {
   ShowTidy("\\\\\\server\\share", 0);
   ShowTidy("http://example.test//a///b", 1);
   ShowTidy("file:///C://x", 1);
+
+  Section("File names, file times, numbers");
+  ShowFileHelpersAndNumbers();
 
   Section("Errors");
   qxScanFileNameA(NULL);

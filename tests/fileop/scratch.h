@@ -1,6 +1,5 @@
-// Scratch folders for tests that touch real files, and the Win32 API the
-// tests call directly (the real one under Wine, the platform layer's
-// natively). Each folder is deleted before use and after.
+// Scratch folders for tests that touch real files, fixed times, and the
+// Win32 calls the tests make themselves (Wine's own under Wine).
 #pragma once
 
 #include <cstdint>
@@ -25,11 +24,12 @@ namespace qxtest {
 
 namespace fs = std::filesystem;
 
+// A folder of its own under the temporary folder, deleted first and after.
 class ScratchDir {
  public:
   explicit ScratchDir(const std::string& tag) {
-    std::random_device random;
-    path_ = fs::temp_directory_path() / ("qx-" + tag + "-" + std::to_string(random()));
+    path_ =
+        fs::temp_directory_path() / ("qx-" + tag + "-" + std::to_string(std::random_device()()));
     Remove();
     fs::create_directories(path_);
   }
@@ -37,20 +37,16 @@ class ScratchDir {
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
 
-  // The Windows spelling of a path below the folder: `relative` uses
-  // backslashes, and so does the result on Windows.
+  // A path below the folder as a caller spells it: `relative` uses backslashes.
   std::string A(const std::string& relative = "") const {
-    std::string base = path_.string();
-    return relative.empty() ? base : base + "\\" + relative;
+    return relative.empty() ? path_.string() : path_.string() + "\\" + relative;
   }
   WString W(const std::string& relative = "") const { return Widen(A(relative)); }
-  // The same path for std::filesystem, separators as it likes them.
   fs::path Fs(std::string relative) const {
     for (char& c : relative)
       c = c == '\\' ? '/' : c;
     return path_ / relative;
   }
-
   void Touch(const std::string& relative, const std::string& content = "x") const {
     std::ofstream(Fs(relative), std::ios::binary) << content;
   }
@@ -59,12 +55,10 @@ class ScratchDir {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   bool Exists(const std::string& relative) const { return fs::exists(Fs(relative)); }
-  bool IsFolder(const std::string& relative) const { return fs::is_directory(Fs(relative)); }
 
  private:
   void Remove() {
     std::error_code error;
-    if (!fs::exists(path_, error)) return;
     for (const auto& entry : fs::recursive_directory_iterator(path_, error))
       fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, error);
     fs::remove_all(path_, error);
@@ -77,64 +71,52 @@ inline std::uint64_t Ticks(const QXFILETIME& time) {
 }
 
 inline QXFILETIME FileTime(std::uint64_t ticks) {
-  QXFILETIME time;
-  time.dwLowDateTime = static_cast<QXDWORD>(ticks);
-  time.dwHighDateTime = static_cast<QXDWORD>(ticks >> 32);
-  return time;
+  return QXFILETIME{static_cast<QXDWORD>(ticks), static_cast<QXDWORD>(ticks >> 32)};
 }
 
-// Ticks of a calendar time, counted without any time zone.
+// Ticks of a calendar time in no particular zone (days from civil dates).
 inline std::uint64_t CalendarTicks(int year, int month, int day, int hour = 0, int minute = 0,
                                    int second = 0) {
   const int y = year - (month <= 2 ? 1 : 0);
-  const int era = y / 400;
-  const int yearOfEra = y - era * 400;
+  const int yearOfEra = y % 400;
   const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  const std::int64_t days = std::int64_t{era} * 146097 + dayOfEra - 584694;  // from 1601-01-01
-  const std::int64_t seconds = days * 86400 + hour * 3600 + minute * 60 + second;
-  return static_cast<std::uint64_t>(seconds) * 10000000u;
+  const std::int64_t days = std::int64_t{y / 400} * 146097 + yearOfEra * 365 + yearOfEra / 4 -
+                            yearOfEra / 100 + dayOfYear - 584694;  // 1601-01-01 is day 0
+  return static_cast<std::uint64_t>(days * 86400 + hour * 3600 + minute * 60 + second) * 10000000u;
 }
 
-// The UTC time whose local time (by the running system's rules) is the
-// given calendar time, away from daylight-saving changes.
+// The UTC time that the running system shows as the given local time.
 inline QXFILETIME UtcForLocal(int year, int month, int day, int hour, int minute, int second) {
   const std::uint64_t local = CalendarTicks(year, month, day, hour, minute, second);
-  FILETIME asUtc{static_cast<DWORD>(local), static_cast<DWORD>(local >> 32)};
+  const FILETIME asUtc{static_cast<DWORD>(local), static_cast<DWORD>(local >> 32)};
   FILETIME shifted;
   FileTimeToLocalFileTime(&asUtc, &shifted);
-  const std::uint64_t offset =
-      ((static_cast<std::uint64_t>(shifted.dwHighDateTime) << 32) | shifted.dwLowDateTime) - local;
-  return FileTime(local - offset);
+  return FileTime(2 * local -
+                  ((std::uint64_t{shifted.dwHighDateTime} << 32) | shifted.dwLowDateTime));
 }
 
-// Natively, a fixed zone for the duration of a test (Wine keeps its own).
+// Natively, a fixed time zone while it lives (Wine keeps its own).
 class FixedTimeZone {
  public:
-  explicit FixedTimeZone(const char* zone) {
+  explicit FixedTimeZone([[maybe_unused]] const char* zone) {
 #if !defined(_WIN32)
     const char* old = std::getenv("TZ");
-    had_ = old != nullptr;
-    if (had_) old_ = old;
+    old_ = old != nullptr ? old : "";
     ::setenv("TZ", zone, 1);
     ::tzset();
-#else
-    (void)zone;
 #endif
   }
   ~FixedTimeZone() {
 #if !defined(_WIN32)
-    if (had_) {
-      ::setenv("TZ", old_.c_str(), 1);
-    } else {
+    if (old_.empty())
       ::unsetenv("TZ");
-    }
+    else
+      ::setenv("TZ", old_.c_str(), 1);
     ::tzset();
 #endif
   }
 
  private:
-  bool had_ = false;
   std::string old_;
 };
 

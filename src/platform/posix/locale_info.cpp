@@ -2,6 +2,7 @@
 #include "platform/posix/locale_info.h"
 
 #include <climits>
+#include <cstdlib>
 #include <clocale>
 #include <langinfo.h>
 
@@ -34,21 +35,45 @@ std::string Win32Grouping(const char* posixGrouping) {
   return out;
 }
 
-NumericLocale UserNumericLocale() {
+namespace {
+
+NumericLocale LoadNumericLocale() {
   locale_t numeric = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
   if (numeric == static_cast<locale_t>(nullptr))
     numeric = ::newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
-  NumericLocale out;
-  if (numeric == static_cast<locale_t>(nullptr)) {
-    out.decimal = ".";
-    out.grouping = "0";
-    return out;
-  }
-  out.thousands = ::nl_langinfo_l(THOUSEP, numeric);
-  out.decimal = ::nl_langinfo_l(RADIXCHAR, numeric);
-  out.grouping = Win32Grouping(::nl_langinfo_l(GROUPING, numeric));
+  if (numeric == static_cast<locale_t>(nullptr)) return NumericLocale{"", ".", "0"};
+  NumericLocale out{std::string(::nl_langinfo_l(THOUSEP, numeric)),
+                    std::string(::nl_langinfo_l(RADIXCHAR, numeric)),
+                    Win32Grouping(::nl_langinfo_l(GROUPING, numeric))};
   ::freelocale(numeric);
   return out;
+}
+
+// The environment names newlocale(..., "", ...) resolves LC_NUMERIC from.
+std::string NumericLocaleName() {
+  std::string name;
+  for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG", "LOCPATH"}) {
+    const char* value = std::getenv(variable);
+    name += value != nullptr ? value : "";
+    name += '\n';
+  }
+  return name;
+}
+
+}  // namespace
+
+// Loading a locale costs microseconds, so each thread keeps the last one it
+// loaded together with the environment names it came from, and loads again
+// only when those change.
+NumericLocale UserNumericLocale() {
+  thread_local std::string loadedFrom;
+  thread_local NumericLocale loaded;
+  std::string name = NumericLocaleName();
+  if (loadedFrom.empty() || name != loadedFrom) {
+    loaded = LoadNumericLocale();
+    loadedFrom = std::move(name);
+  }
+  return loaded;
 }
 
 namespace {

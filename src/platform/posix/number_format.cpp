@@ -65,8 +65,7 @@ void Round(Parsed& number, UINT digits) {
 
 // The size of the group at `index` counted from the decimal separator: the
 // decimal digits of Grouping in turn, the last repeating; 0 ends grouping.
-UINT GroupSize(UINT grouping, std::size_t index) {
-  std::string sizes = std::to_string(grouping);
+UINT GroupSize(const std::string& sizes, std::size_t index) {
   return static_cast<UINT>(sizes[index < sizes.size() ? index : sizes.size() - 1] - '0');
 }
 
@@ -82,13 +81,14 @@ std::basic_string<Ch> GroupedInteger(const std::string& digits, UINT grouping, c
   std::basic_string<Ch> sepReversed;
   for (const Ch* s = sep; *s != 0; ++s)
     sepReversed.insert(sepReversed.begin(), *s);
+  const std::string sizes = std::to_string(grouping);
   std::size_t group = 0;
-  UINT size = GroupSize(grouping, 0);
+  UINT size = GroupSize(sizes, 0);
   UINT inGroup = 0;
   for (std::size_t i = digits.size(); i > 0; --i) {
     if (size != 0 && inGroup == size) {
       reversed += sepReversed;
-      size = GroupSize(grouping, ++group);
+      size = GroupSize(sizes, ++group);
       inGroup = 0;
     }
     reversed += static_cast<Ch>(digits[i - 1]);
