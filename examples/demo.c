@@ -83,6 +83,7 @@ static void ShowFileHelpersAndNumbers(void) {
   printf("  qxFigureSepInt32A(-1, unsigned) = %s\n", qxFigureSepInt32A(-1, number, 128, 0));
   printf("  qxFigureSepInt32A(1234, signed, plus) = %s\n",
          qxFigureSepInt32A(1234, number, 128, QXFIG_SIGNED | QXFIG_SHOWPLUS));
+}
 
 /* File operations: the bundled samples folder (beside demo.exe) is copied
  * into a scratch folder under the full progress dialog, then a file is
