@@ -266,7 +266,7 @@ TEST_F(Engine, DestinationThatIsAFolderFailsAsAWrite) {
   Put("a", "data");
   ASSERT_TRUE(fs::create_directories(dir_.Fs("dst")));
   ExpectFailure(Op(QXFOP_COPY, "a", "dst", QXFOF_OVERWRITE), QXERR_WRITE);
-  EXPECT_TRUE(dir_.IsFolder("dst"));
+  EXPECT_TRUE(fs::is_directory(dir_.Fs("dst")));
   EXPECT_EQ(dir_.Read("a"), "data");
 }
 
