@@ -1,7 +1,7 @@
 // What the file operation tests share: common controls for the full
 // dialog, a scratch folder, the dialog's control texts read back across
 // threads, and a message hook on the dialog thread that records the
-// engine's messages and the caption line's updates (and can press Abort).
+// engine's messages and the caption line's texts, and can act mid-call.
 #pragma once
 
 #include <windows.h>
@@ -48,81 +48,70 @@ inline std::string Grouped(long long n) {
 }
 
 inline std::string OfTotal(long long done, long long total) {
-  return Grouped(done) + " / " + Grouped(total);
+  std::string text = Grouped(done);
+  text += " / ";
+  return text += Grouped(total);
 }
 
-struct SeenMessage {
+struct SpyEntry {
   UINT message;
   WPARAM wParam;
-  std::string captionText;  // for WM_SETTEXT to the caption line
+  std::string text;
 };
 
-// Records, on the dialog thread, the engine's messages and every text put
-// into the caption line. With abortAfter > 0 it posts Abort to the dialog
-// once that many QXFOM_FILEPROGRESS messages have been seen.
+struct SpyState {
+  HWND dialog = nullptr, caption = nullptr;
+  int abortAfter = 0, progress = 0, newFiles = 0;
+  std::vector<SpyEntry> seen;
+  std::function<void(int)> onNewFile;
+};
+
+// Records, on the dialog thread, the engine's messages (message, wParam)
+// and every text put into the caption line (as WM_SETTEXT, text). It can
+// post Abort after the nth QXFOM_FILEPROGRESS, and run an action as the nth
+// QXFOM_NEWFILE arrives, while the engine waits.
 class DialogSpy {
  public:
   explicit DialogSpy(QXHFILEOP op, int abortAfter = 0) {
-    state_ =
-        State{DialogOf(op), GetDlgItem(DialogOf(op), IDC_FILEOP_CAPTION), abortAfter, 0, 0, {}, {}};
+    state_ = SpyState{};
+    state_.dialog = DialogOf(op);
+    state_.caption = GetDlgItem(state_.dialog, IDC_FILEOP_CAPTION);
+    state_.abortAfter = abortAfter;
     hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, RecordOf(op).threadId);
     EXPECT_NE(hook_, nullptr);
   }
   ~DialogSpy() {
     UnhookWindowsHookEx(hook_);
-    state_.onNewFile = nullptr;
+    state_ = SpyState{};
   }
   DialogSpy(const DialogSpy&) = delete;
   DialogSpy& operator=(const DialogSpy&) = delete;
 
-  // Runs `action(n)` on the dialog thread as the nth QXFOM_NEWFILE arrives,
-  // while the engine waits for it.
   void OnNewFile(std::function<void(int)> action) { state_.onNewFile = std::move(action); }
-
   // Read between calls of the engine, when the dialog thread is idle.
-  const std::vector<SeenMessage>& Seen() const { return state_.seen; }
+  std::vector<std::pair<UINT, std::string>> Seen(UINT message) const {
+    std::vector<std::pair<UINT, std::string>> seen;
+    for (const auto& m : state_.seen)
+      if (m.message == message) seen.emplace_back(static_cast<UINT>(m.wParam), m.text);
+    return seen;
+  }
   void Clear() { state_.seen.clear(); }
-  int Count(UINT message) const {
-    int n = 0;
-    for (const SeenMessage& m : state_.seen)
-      n += m.message == message;
-    return n;
-  }
-  std::vector<std::string> CaptionTexts() const {
-    std::vector<std::string> texts;
-    for (const SeenMessage& m : state_.seen)
-      if (m.message == WM_SETTEXT) texts.push_back(m.captionText);
-    return texts;
-  }
 
  private:
-  struct State {
-    HWND dialog;
-    HWND caption;
-    int abortAfter;
-    int progress;
-    int newFiles;
-    std::vector<SeenMessage> seen;
-    std::function<void(int)> onNewFile;
-  };
-  static inline State state_;
+  static inline SpyState state_;
 
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION) {
-      if (call->hwnd == state_.dialog && call->message >= qx::fileop::QXFOM_START &&
-          call->message <= qx::fileop::QXFOM_CAPTION) {
-        state_.seen.push_back({call->message, call->wParam, {}});
-        if (call->message == qx::fileop::QXFOM_FILEPROGRESS && state_.abortAfter > 0 &&
-            ++state_.progress == state_.abortAfter) {
-          PostMessageA(state_.dialog, WM_COMMAND, IDCANCEL, 0);
-        }
-        if (call->message == qx::fileop::QXFOM_NEWFILE && state_.onNewFile) {
-          state_.onNewFile(++state_.newFiles);
-        }
-      } else if (call->hwnd == state_.caption && call->message == WM_SETTEXT) {
-        state_.seen.push_back({WM_SETTEXT, 0, reinterpret_cast<const char*>(call->lParam)});
+    using namespace qx::fileop;
+    if (code == HC_ACTION && call->hwnd == state_.dialog && call->message >= QXFOM_START &&
+        call->message <= QXFOM_CAPTION) {
+      state_.seen.push_back({call->message, call->wParam, {}});
+      if (call->message == QXFOM_FILEPROGRESS && ++state_.progress == state_.abortAfter) {
+        PostMessageA(state_.dialog, WM_COMMAND, IDCANCEL, 0);
       }
+      if (call->message == QXFOM_NEWFILE && state_.onNewFile) state_.onNewFile(++state_.newFiles);
+    } else if (code == HC_ACTION && call->hwnd == state_.caption && call->message == WM_SETTEXT) {
+      state_.seen.push_back({WM_SETTEXT, 0, reinterpret_cast<const char*>(call->lParam)});
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
@@ -130,12 +119,27 @@ class DialogSpy {
   HHOOK hook_ = nullptr;
 };
 
-// A scratch folder and the common controls the full dialog needs.
+// A scratch folder, the common controls the full dialog needs, and an
+// open A operation with the full dialog.
 class FileOpTest : public ::testing::Test {
  protected:
   FileOpTest() : dir_("fileop") {
     INITCOMMONCONTROLSEX init{sizeof init, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&init);
+  }
+  void SetUp() override { ASSERT_NE(op_ = qxCreateFileOpA(nullptr, 0), nullptr); }
+  void TearDown() override {
+    if (op_ != nullptr) {
+      EXPECT_EQ(qxCloseFileOp(op_), 1);
+    }
+  }
+
+  QXBOOL Op(UINT_PTR operation, const std::string& from, const std::string& to, QXDWORD flags = 0) {
+    return qxOperateFileOpA(op_, operation, dir_.A(from).c_str(), dir_.A(to).c_str(), flags);
+  }
+  void ExpectFailure(QXBOOL result, QXDWORD code) {
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(qxGetErrCode(), code);
   }
 
   // A file with its folders.
@@ -143,33 +147,25 @@ class FileOpTest : public ::testing::Test {
     fs::create_directories(dir_.Fs(relative).parent_path());
     dir_.Touch(relative, content);
   }
-
-  // The file's last-write time, attributes and size.
-  static BY_HANDLE_FILE_INFORMATION Info(const std::string& path) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
-    GetFileInformationByHandle(file, &info);
-    CloseHandle(file);
-    return info;
+  // The last-write time, ticks since 1601.
+  std::uint64_t WriteTicks(const std::string& relative) const {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(dir_.A(relative).c_str(), GetFileExInfoStandard, &data);
+    return Ticks(data.ftLastWriteTime);
   }
-
-  static void SetWriteTime(const std::string& path, std::uint64_t ticks) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    SetFileTime(file, nullptr, nullptr, &time);
+  void SetWriteTicks(const std::string& relative, std::uint64_t ticks) const {
+    HANDLE file = CreateFileA(dir_.A(relative).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    const FILETIME time = FileTime(ticks);
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
     CloseHandle(file);
   }
-
-  static std::uint64_t WriteTicks(const std::string& path) {
-    const FILETIME t = Info(path).ftLastWriteTime;
-    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  bool ReadOnly(const std::string& relative) const {
+    return GetFileAttributesA(dir_.A(relative).c_str()) & FILE_ATTRIBUTE_READONLY;
   }
 
   ScratchDir dir_;
+  QXHFILEOP op_ = nullptr;
 };
 
 }  // namespace qxtest
