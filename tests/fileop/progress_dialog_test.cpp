@@ -3,6 +3,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <tuple>
+#include <vector>
 
 #include "fileop/bar_scale.h"
 #include "fileop/fileop_harness.h"
@@ -199,6 +200,36 @@ TEST_F(Dialog, WideFormWithBothTemplates) {
   EXPECT_EQ(text(op, IDC_FILEOP_CAPTION), caption);
   EXPECT_EQ(ControlText(op, IDC_FILEOP_TOTAL), "8");
   EXPECT_EQ(qxCloseFileOp(op), 1);
+}
+
+TEST_F(Dialog, DestinationWithoutRoomForAUniqueNameIsRefused) {
+  // An existing file whose path is 1000 characters: a unique name could not
+  // fit the 1024-character buffer, so nothing may change on disk.
+  std::vector<WString> folders{L"\\\\?\\" + dir_.W("")};
+  for (wchar_t c = L'a'; c < L'e'; ++c) {
+    folders.push_back(folders.back() + L"\\" + WString(200, c));
+    ASSERT_TRUE(CreateDirectoryW(folders.back().c_str(), nullptr));
+  }
+  const WString path =
+      folders.back() + L"\\" + WString(1000 - folders.back().size() - 5, L'f') + L".txt";
+  ASSERT_EQ(path.size(), 1000u);
+  CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  const WString source = dir_.W("src");
+  CloseHandle(CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  QXHFILEOP op = qxCreateFileOpW(nullptr, QXFOC_SHORT);
+  ASSERT_NE(op, nullptr);
+  for (QXDWORD policy : {QXFOF_NEWNAME, QXFOF_MOVEASIDE}) {
+    EXPECT_EQ(qxOperateFileOpW(op, QXFOP_MOVE, source.c_str(), path.c_str(), policy), 0);
+    EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
+  }
+  EXPECT_EQ(qxCloseFileOp(op), 1);
+  EXPECT_NE(GetFileAttributesW(source.c_str()), INVALID_FILE_ATTRIBUTES);
+  // Only this test's own calls reach so deep; it clears the folder itself.
+  EXPECT_TRUE(DeleteFileW(path.c_str())) << "the existing file stays where it was";
+  while (folders.size() > 1) {
+    RemoveDirectoryW(folders.back().c_str());
+    folders.pop_back();
+  }
 }
 
 }  // namespace
