@@ -91,10 +91,9 @@ char32_t NextCodePoint(const std::string& text, std::size_t& i) {
   return units[0];
 }
 
-// Locale text in the ANSI code page. Separators are ASCII in most locales;
-// the rest are spaces, apostrophes or Latin-1 letters, mapped as near as
-// the page allows.
-std::string ToCodePage(const std::string& text) {
+}  // namespace
+
+std::string CodePageText(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
     const char32_t c = NextCodePoint(text, i);
@@ -112,6 +111,8 @@ std::string ToCodePage(const std::string& text) {
   }
   return out;
 }
+
+namespace {
 
 bool KnownLocale(LCID locale) {
   return locale == 0 || locale == LOCALE_USER_DEFAULT || locale == 0x800;
@@ -167,7 +168,7 @@ bool CheckArguments(LCID locale, LCTYPE type, const void* data, int size, std::s
 extern "C" int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size) {
   std::string text;
   if (!qx::platform::CheckArguments(locale, type, data, size, text)) return 0;
-  const std::string bytes = qx::platform::ToCodePage(text);
+  const std::string bytes = qx::platform::CodePageText(text);
   return qx::platform::CopyOut(bytes.c_str(), static_cast<int>(bytes.size()), data, size);
 }
 

@@ -14,6 +14,11 @@ struct NumericLocale {
 
 NumericLocale UserNumericLocale();
 
+// Locale text in the ANSI code page, for the A calls: ASCII as it is,
+// spaces and apostrophes as their ASCII look-alikes, Latin-1 letters on
+// code page 1252, anything else '?'.
+std::string CodePageText(const std::string& utf8);
+
 // glibc's grouping bytes ("\3\3", "\3\2", "\3\177") in the Win32 form,
 // where a trailing ";0" means that the last size repeats.
 std::string Win32Grouping(const char* posixGrouping);

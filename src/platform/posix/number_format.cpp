@@ -136,11 +136,9 @@ struct OwnedFormat {
   UINT NegativeOrder = 1;
 };
 
-// A separator in the caller's character type: A text in the code page.
+// A separator in the caller's character type.
 void SetText(std::string& out, const std::string& utf8) {
-  out.clear();
-  for (char c : utf8)
-    out += static_cast<unsigned char>(c) < 0x80 ? c : ' ';
+  out = CodePageText(utf8);
 }
 
 void SetText(std::basic_string<WCHAR>& out, const std::string& utf8) {
