@@ -4,6 +4,8 @@
  * family does with a few sample inputs.
  */
 #include <stdio.h>
+#include <windows.h>
+#include <commctrl.h>
 #include <string.h>
 
 #include "qxdll32.h"
@@ -200,6 +202,117 @@ static void ShowJapaneseText(void) {
   DeleteFileA(path);
 }
 
+/* File operations: the bundled samples folder (beside demo.exe) is copied
+ * into a scratch folder under the full progress dialog, then a file is
+ * copied onto its own copy under three collision policies. */
+static int FileOpListSamples(const char* folder, const char* relative, char names[][MAX_PATH],
+                             int count, unsigned long* bytes) {
+  char pattern[MAX_PATH];
+  WIN32_FIND_DATAA found;
+  HANDLE find;
+  wsprintfA(pattern, "%s\\%s*", folder, relative);
+  find = FindFirstFileA(pattern, &found);
+  if (find == INVALID_HANDLE_VALUE) return count;
+  do {
+    char name[MAX_PATH];
+    if (found.cFileName[0] == '.') continue;
+    wsprintfA(name, "%s%s", relative, found.cFileName);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      lstrcatA(name, "\\");
+      count = FileOpListSamples(folder, name, names, count, bytes);
+    } else if (count < 16) {
+      lstrcpyA(names[count++], name);
+      *bytes += found.nFileSizeLow;
+    }
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  return count;
+}
+
+static void FileOpShowResult(const char* what, QXBOOL ok) {
+  if (ok) {
+    printf("  %-50s ok\n", what);
+  } else {
+    printf("  %-50s failed, error 0x%08lX\n", what, (unsigned long)qxGetErrCode());
+  }
+}
+
+static void FileOperations(void) {
+  char exe[MAX_PATH], samples[MAX_PATH], scratch[MAX_PATH], from[MAX_PATH], to[MAX_PATH];
+  char names[16][MAX_PATH];
+  char* slash;
+  unsigned long bytes = 0;
+  int count, i;
+  QXHFILEOP op;
+  INITCOMMONCONTROLSEX controls;
+
+  Section("File operations");
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_PROGRESS_CLASS;
+  InitCommonControlsEx(&controls); /* the full dialog's progress bars */
+  GetModuleFileNameA(NULL, exe, MAX_PATH);
+  slash = qxScanFileNameA(exe);
+  if (slash) *slash = '\0';
+  wsprintfA(samples, "%ssamples", exe);
+  GetTempPathA(MAX_PATH, scratch);
+  wsprintfA(scratch + lstrlenA(scratch), "qx-demo-%lu", (unsigned long)GetTickCount());
+  count = FileOpListSamples(samples, "", names, 0, &bytes);
+  printf("  %d sample files, %lu bytes, from %s\n", count, bytes, samples);
+
+  op = qxCreateFileOpA(NULL, 0);
+  if (!op) {
+    printf("  qxCreateFileOpA failed, error 0x%08lX (no display for the dialog?)\n",
+           (unsigned long)qxGetErrCode());
+    return;
+  }
+  qxSetFileOpEntry(op, count, 0, bytes, 0, 0, 0);
+  for (i = 0; i < count; ++i) {
+    char what[MAX_PATH + 16];
+    wsprintfA(from, "%s\\%s", samples, names[i]);
+    wsprintfA(to, "%s\\%s", scratch, names[i]); /* missing folders are made */
+    wsprintfA(what, "copy %s", names[i]);
+    FileOpShowResult(what, qxOperateFileOpA(op, QXFOP_COPY, from, to, QXFOF_FAIL));
+  }
+
+  /* The same file again onto its copy: each policy settles it its own way. */
+  wsprintfA(from, "%s\\readme.txt", samples);
+  wsprintfA(to, "%s\\readme.txt", scratch);
+  FileOpShowResult("again, QXFOF_FAIL",
+                   qxOperateFileOpA(op, QXFOP_COPY, from, to, QXFOF_FAIL | QXFOF_NOCOUNT));
+  FileOpShowResult("again, QXFOF_NEWNAME (readme(1).txt)",
+                   qxOperateFileOpA(op, QXFOP_COPY, from, to, QXFOF_NEWNAME | QXFOF_NOCOUNT));
+  FileOpShowResult("again, QXFOF_MOVEASIDE (old one to readme(2).txt)",
+                   qxOperateFileOpA(op, QXFOP_COPY, from, to, QXFOF_MOVEASIDE | QXFOF_NOCOUNT));
+  {
+    WIN32_FIND_DATAA found;
+    HANDLE find;
+    wsprintfA(to, "%s\\readme*", scratch);
+    find = FindFirstFileA(to, &found);
+    printf("  now in the scratch folder:");
+    if (find != INVALID_HANDLE_VALUE) {
+      do
+        printf(" %s", found.cFileName);
+      while (FindNextFileA(find, &found));
+      FindClose(find);
+    }
+    printf("\n");
+  }
+
+  /* Tidy up under the same dialog, deletions uncounted. */
+  for (i = 0; i < count; ++i) {
+    wsprintfA(to, "%s\\%s", scratch, names[i]);
+    qxOperateFileOpA(op, QXFOP_DELETE, to, NULL, QXFOF_NOCOUNT);
+  }
+  wsprintfA(to, "%s\\readme(1).txt", scratch);
+  qxOperateFileOpA(op, QXFOP_DELETE, to, NULL, QXFOF_NOCOUNT);
+  wsprintfA(to, "%s\\readme(2).txt", scratch);
+  qxOperateFileOpA(op, QXFOP_DELETE, to, NULL, QXFOF_NOCOUNT);
+  wsprintfA(to, "%s\\docs", scratch);
+  RemoveDirectoryA(to);
+  RemoveDirectoryA(scratch);
+  printf("  qxCloseFileOp: %d\n", (int)qxCloseFileOp(op));
+}
+
 int main(void) {
   const unsigned char* lead = qxGetDBCSLeadTable();
   int leadCount = 0;
@@ -234,5 +347,6 @@ int main(void) {
   qxScanFileNameA(NULL);
   printf("  qxScanFileNameA(NULL) sets error 0x%08lX (QXERR_BADPARAM)\n",
          (unsigned long)qxGetErrCode());
+  FileOperations();
   return qxGetVersion() == 113 ? 0 : 1;
 }

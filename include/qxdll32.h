@@ -355,6 +355,68 @@ QXDECL QXBOOL QXAPI qxReadTextFileW(QXHTEXTFILE handle, QXWCHAR* line, QXDWORD s
  * QXERR_BADHANDLE. */
 QXDECL QXBOOL QXAPI qxCloseTextFile(QXHTEXTFILE handle);
 
+/* ---- File operations (Windows only) ----------------------------------- */
+/* Copies, moves, deletions and renames run one file per call on the
+ * caller's thread while a progress dialog, on a thread of its own, shows
+ * names, sizes and counts and offers Abort. The full dialog uses the common
+ * controls' progress bar: initialise the common controls first. */
+#if defined(_WIN32)
+typedef struct QXFILEOP__* QXHFILEOP; /* a file operation, from qxCreateFileOpA/W */
+
+/* Creation flags */
+#define QXFOC_NOABORT 0x01u /* no Abort button */
+#define QXFOC_SHORT 0x02u   /* the short dialog: caption and names only */
+
+/* Operations; a value from 0x10000 on is instead a caption text (char* for
+ * A, WCHAR* for W) for a display-only step. */
+#define QXFOP_MOVE 1u
+#define QXFOP_COPY 2u
+#define QXFOP_DELETE 3u
+#define QXFOP_RENAME 4u /* as QXFOP_MOVE, captioned "Renaming..." */
+
+/* Per-file flags: the collision policy in the low three bits, ... */
+#define QXFOF_FAIL 0u       /* an existing destination fails: QXERR_EXISTS */
+#define QXFOF_OVERWRITE 1u  /* delete the existing file, then write */
+#define QXFOF_NEWNAME 2u    /* write the incoming file under a unique name */
+#define QXFOF_MOVEASIDE 3u  /* give the existing file a unique name */
+#define QXFOF_NEWERKEEPS 4u /* source older: as NEWNAME, else as MOVEASIDE */
+#define QXFOF_OLDERKEEPS 5u /* source newer: as NEWNAME, else as MOVEASIDE */
+/* ... counting bits, ... */
+#define QXFOF_UNCOUNT 0x08u  /* subtract the file from the done counts */
+#define QXFOF_NOCOUNT 0x10u  /* leave the done counts alone */
+#define QXFOF_NOSOURCE 0x20u /* display-only step: no source file to size */
+/* ... and in the high word the qxMakeUniqPath mode for unique names. */
+#define QXFOF_UNIQMODE(mode) ((QXDWORD)(mode) << 16)
+
+/* Opens a file operation with its progress dialog owned by owner (may be
+ * NULL). NULL with QXERR_NOMEMORY, or QXERR_THREAD when the dialog cannot
+ * be started. */
+QXDECL QXHFILEOP QXAPI qxCreateFileOpA(QXHWND owner, QXDWORD flags);
+QXDECL QXHFILEOP QXAPI qxCreateFileOpW(QXHWND owner, QXDWORD flags);
+
+/* Closes the dialog, waits for its thread and frees the handle. 0 with
+ * QXERR_BADHANDLE. */
+QXDECL QXBOOL QXAPI qxCloseFileOp(QXHFILEOP op);
+
+/* The job's totals and what is already done, for the count and size bars;
+ * a total of -1 (both halves all ones for bytes) is unknown. 0 with
+ * QXERR_BADHANDLE or QXERR_UNAVAILABLE. */
+QXDECL QXBOOL QXAPI qxSetFileOpEntry(QXHFILEOP op, int fileCountTotal, int fileCountDone,
+                                     QXDWORD totalBytesLow, QXDWORD totalBytesHigh,
+                                     QXDWORD totalBytesDoneLow, QXDWORD totalBytesDoneHigh);
+
+/* One file: operation on source (to destination for move, copy, rename),
+ * with the QXFOF_ flags. A handle from the A create is used with the A
+ * form, one from the W create with the W form. 1 when done; 0 with
+ * QXERR_ABORTED (Abort pressed: every later call fails too), QXERR_BADPARAM,
+ * QXERR_SRCOPEN, QXERR_EXISTS, QXERR_DSTDELETE, QXERR_READ, QXERR_WRITE,
+ * QXERR_SRCDELETE, or the code of a failed unique name, rename or folder. */
+QXDECL QXBOOL QXAPI qxOperateFileOpA(QXHFILEOP op, UINT_PTR operation, const char* source,
+                                     const char* destination, QXDWORD flags);
+QXDECL QXBOOL QXAPI qxOperateFileOpW(QXHFILEOP op, UINT_PTR operation, const QXWCHAR* source,
+                                     const QXWCHAR* destination, QXDWORD flags);
+#endif
+
 #ifdef __cplusplus
 }
 #endif

@@ -99,8 +99,7 @@ inline constexpr const char* kNotYetBuilt[] = {
     "qxGrepA", "qxGrepW", "qxInitSplitter", "qxSaaCreateCvtA", "qxSaaCreateCvtW", "qxSaaCloseCvt",
     "qxSaaScanStringA", "qxSaaScanStringW", "qxBrowseFolderA", "qxBrowseFolderW",
     "qxSaaGetMatchLength", "qxGrepExA", "qxGrepExW", "qxGetWindowPosi", "qxSetWindowPosi",
-    "qxCenterWindowPosi", "qxCreateFileOpA", "qxCreateFileOpW", "qxCloseFileOp", "qxSetFileOpEntry",
-    "qxOperateFileOpA", "qxOperateFileOpW", "qxInitSplitterEx",
+    "qxCenterWindowPosi", "qxInitSplitterEx",
 };
 
 }  // namespace qxtest

@@ -1,0 +1,86 @@
+// Exports of the file operation engine: handle and argument checks and the
+// library error code around the engine's calls.
+#include "fileop/fileop_engine.h"
+#include "frame/error_code.h"
+#include "qxdll32.h"
+
+namespace {
+
+using qx::fileop::FileOpRecord;
+
+// The record behind a handle, or null (QXERR_BADHANDLE). A handle is used
+// with the operate form of its own width: the dialog reads the names and
+// captions in that width.
+FileOpRecord* Record(QXHFILEOP handle) noexcept {
+  if (!qx::HasSignature(handle, qx::kSigFileOperation)) {
+    qx::SetErrCode(QXERR_BADHANDLE);
+    return nullptr;
+  }
+  return reinterpret_cast<FileOpRecord*>(handle);
+}
+
+template <class Ch>
+QXHFILEOP CreateFileOp(QXHWND owner, QXDWORD flags) noexcept {
+  DWORD error = QXERR_NONE;
+  FileOpRecord* record = qx::fileop::Create<Ch>(owner, flags, error);
+  if (record == nullptr) qx::SetErrCode(error);
+  return reinterpret_cast<QXHFILEOP>(record);
+}
+
+template <class Ch>
+QXBOOL OperateFileOp(QXHFILEOP handle, UINT_PTR operation, const Ch* source, const Ch* destination,
+                     QXDWORD flags) noexcept {
+  FileOpRecord* record = Record(handle);
+  if (record == nullptr) return 0;
+  if (record->wide != (sizeof(Ch) != 1)) {
+    qx::SetErrCode(QXERR_BADHANDLE);
+    return 0;
+  }
+  const DWORD status = qx::fileop::Operate(*record, operation, source, destination, flags);
+  if (status != QXERR_NONE) qx::SetErrCode(status);
+  return status == QXERR_NONE;
+}
+
+std::int64_t Join(QXDWORD low, QXDWORD high) noexcept {
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
+}
+
+}  // namespace
+
+extern "C" QXHFILEOP QXAPI qxCreateFileOpA(QXHWND owner, QXDWORD flags) {
+  return CreateFileOp<char>(owner, flags);
+}
+
+extern "C" QXHFILEOP QXAPI qxCreateFileOpW(QXHWND owner, QXDWORD flags) {
+  return CreateFileOp<WCHAR>(owner, flags);
+}
+
+extern "C" QXBOOL QXAPI qxCloseFileOp(QXHFILEOP handle) {
+  FileOpRecord* record = Record(handle);
+  if (record == nullptr) return 0;
+  qx::fileop::Close(*record);
+  return 1;
+}
+
+extern "C" QXBOOL QXAPI qxSetFileOpEntry(QXHFILEOP handle, int fileCountTotal, int fileCountDone,
+                                         QXDWORD totalBytesLow, QXDWORD totalBytesHigh,
+                                         QXDWORD totalBytesDoneLow, QXDWORD totalBytesDoneHigh) {
+  FileOpRecord* record = Record(handle);
+  if (record == nullptr) return 0;
+  const DWORD status = qx::fileop::SetEntry(*record, fileCountTotal, fileCountDone,
+                                            Join(totalBytesLow, totalBytesHigh),
+                                            Join(totalBytesDoneLow, totalBytesDoneHigh));
+  if (status != QXERR_NONE) qx::SetErrCode(status);
+  return status == QXERR_NONE;
+}
+
+extern "C" QXBOOL QXAPI qxOperateFileOpA(QXHFILEOP handle, UINT_PTR operation, const char* source,
+                                         const char* destination, QXDWORD flags) {
+  return OperateFileOp(handle, operation, source, destination, flags);
+}
+
+extern "C" QXBOOL QXAPI qxOperateFileOpW(QXHFILEOP handle, UINT_PTR operation,
+                                         const QXWCHAR* source, const QXWCHAR* destination,
+                                         QXDWORD flags) {
+  return OperateFileOp(handle, operation, source, destination, flags);
+}

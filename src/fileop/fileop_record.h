@@ -1,0 +1,120 @@
+// The record behind a file operation handle and the private messages the
+// engine (caller's thread) sends to its progress dialog (dialog thread).
+//
+// Who writes which field:
+//
+//   field                                  written by        read by
+//   signature, ownerWindow, createFlags    create            both
+//   threadHandle, threadId, wide           create            engine
+//   dialogWindow                           dialog (init, close)  engine  (atomic)
+//   startPending                           dialog (start)    engine   (atomic)
+//   abortRequested                         dialog (start, Abort, close)  engine  (atomic)
+//   opBits, caption, sourceName,           engine            dialog
+//   targetName, counts, totals, sizes
+//   shownCaption, the three scales,        dialog            dialog
+//   fileSizeText, fileLineShownAt
+//
+// Fields the engine writes are only read by the dialog while the engine
+// waits in SendMessage, which orders the two threads; the atomics are the
+// fields one thread writes while the other runs.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "frame/signatures.h"
+#include "platform/win32_api.h"
+
+namespace qx::fileop {
+
+// Private messages, all with the record as lParam. Every one is sent (the
+// engine waits until the dialog has handled it) except QXFOM_START.
+enum : UINT {
+  // Posted by create once it has seen dialogWindow: the caller is ready;
+  // the dialog clears abortRequested and startPending.
+  QXFOM_START = 0x2300,
+  // Sent by qxCloseFileOp: the dialog sets abortRequested, clears
+  // dialogWindow and ends itself.
+  QXFOM_CLOSE = 0x2301,
+  // Sent by qxSetFileOpEntry: totals changed; set up the count and
+  // total-size bars, then show the counts.
+  QXFOM_SETTOTALS = 0x2302,
+  // Sent at the end of each counted file: show files and bytes done.
+  QXFOM_SHOWCOUNTS = 0x2303,
+  // Sent at the start of each file, and again when the engine picks a
+  // unique target name: show caption and names, clear the file line.
+  QXFOM_NEWFILE = 0x2304,
+  // Sent once the file's size is known: set up the file bar and size text.
+  QXFOM_FILESIZE = 0x2305,
+  // Sent after each copied block, a delete and a completed move.
+  QXFOM_FILEPROGRESS = 0x2306,
+  // Sent around each periodic flush with a string id in wParam: show that
+  // string in the caption line (shownCaption is left alone).
+  QXFOM_CAPTION = 0x2307,
+};
+
+// Operation bits: what kind of step the dialog shows and the engine runs.
+enum : DWORD {
+  kOpCaptionText = 0x01,  // caption is the caller's text, not a string id
+  kOpAny = 0x02,          // set for every operation
+  kOpTwoNames = 0x04,     // source and destination
+  kOpDeleteSource = 0x08,
+  kOpMove = 0x10,
+  kOpCopy = 0x20,
+};
+
+// Both halves all ones: the job's byte total is unknown.
+inline constexpr std::int64_t kUnknownBytes = -1;
+// The job's file count is unknown.
+inline constexpr std::int32_t kUnknownCount = -1;
+
+// The file operation handle. Shared by the caller's thread and the dialog
+// thread as the table above says; no lock guards it.
+struct FileOpRecord {
+  std::uint32_t signature = kSigFileOperation;
+  HWND ownerWindow = nullptr;
+  DWORD createFlags = 0;
+  std::atomic<HWND> dialogWindow{nullptr};
+  std::atomic<BOOL> startPending{TRUE};
+  std::atomic<BOOL> abortRequested{TRUE};
+  HANDLE threadHandle = nullptr;
+  DWORD threadId = 0;
+  DWORD opBits = 0;
+  ULONG_PTR shownCaption = 0;
+  ULONG_PTR caption = 0;             // operation code, or the caller's caption text
+  const void* sourceName = nullptr;  // char or WCHAR text, by `wide`
+  const void* targetName = nullptr;
+  std::int32_t fileCountTotal = kUnknownCount;
+  std::int32_t fileCountDone = 0;
+  std::int32_t fileCountScale = 1;
+  std::int64_t totalBytes = kUnknownBytes;
+  std::int64_t totalBytesDone = 0;
+  std::int64_t totalBytesScale = 1;
+  std::int64_t fileBytes = 0;
+  std::int64_t fileBytesDone = 0;
+  std::int64_t fileBytesScale = 1;
+  union {
+    char a[128];
+    WCHAR w[128];
+  } fileSizeText = {};
+  // Made by qxCreateFileOpW: names and captions are UTF-16.
+  bool wide = false;
+  // When the dialog last redrew the file line (GetTickCount64).
+  ULONGLONG fileLineShownAt = 0;
+
+  bool Aborted() const noexcept { return abortRequested.load(std::memory_order_acquire) != 0; }
+};
+
+// The size text in the record's own character width.
+template <class Ch>
+Ch* SizeText(FileOpRecord& record) noexcept;
+template <>
+inline char* SizeText<char>(FileOpRecord& record) noexcept {
+  return record.fileSizeText.a;
+}
+template <>
+inline WCHAR* SizeText<WCHAR>(FileOpRecord& record) noexcept {
+  return record.fileSizeText.w;
+}
+
+}  // namespace qx::fileop

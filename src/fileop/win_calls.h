@@ -1,0 +1,127 @@
+// The system and library calls of the file operation engine and its dialog
+// in the A or W width, so each algorithm is written once on Ch.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+#include "frame/module.h"
+#include "platform/win32_api.h"
+#include "qxdll32.h"
+
+namespace qx::fileop {
+
+// An ASCII literal in either width, made at compile time.
+template <class Ch, std::size_t N>
+constexpr std::array<Ch, N> Lit(const char (&text)[N]) noexcept {
+  std::array<Ch, N> out{};
+  for (std::size_t i = 0; i < N; ++i)
+    out[i] = static_cast<Ch>(text[i]);
+  return out;
+}
+
+template <class Ch>
+struct Win;
+
+template <>
+struct Win<char> {
+  static HANDLE Open(const char* name, DWORD access, DWORD share, DWORD disposition,
+                     DWORD flags) noexcept {
+    return CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
+  }
+  static BOOL SetAttributes(const char* name, DWORD attributes) noexcept {
+    return SetFileAttributesA(name, attributes);
+  }
+  static BOOL Remove(const char* name) noexcept { return DeleteFileA(name); }
+  static BOOL Move(const char* from, const char* to) noexcept { return MoveFileA(from, to); }
+  static int Length(const char* text) noexcept { return lstrlenA(text); }
+
+  static BOOL MakeUniqPath(char* out, const char* path, const FILETIME* time, DWORD mode) noexcept {
+    return qxMakeUniqPathA(out, path, time, mode);
+  }
+  static BOOL RenameFile(const char* path, const char* name) noexcept {
+    return qxRenameFileA(path, name);
+  }
+  static BOOL MakeDirectories(const char* path) noexcept { return qxMakeDirectoriesA(path); }
+  static char* ScanFileName(char* path) noexcept { return qxScanFileNameA(path); }
+  static char* FigureSep(int value, char* out, int size) noexcept {
+    return qxFigureSepInt32A(value, out, size, 0);
+  }
+  static char* FigureSep(long long value, char* out, int size) noexcept {
+    return qxFigureSepInt64A(value, out, size, 0);
+  }
+
+  static LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return SendMessageA(window, message, wParam, lParam);
+  }
+  static BOOL Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return PostMessageA(window, message, wParam, lParam);
+  }
+  static BOOL Peek(MSG* msg) noexcept { return PeekMessageA(msg, nullptr, 0, 0, PM_NOREMOVE); }
+  static int LoadText(UINT id, char* out, int size) noexcept {
+    return LoadStringA(qx::g_module, id, out, size);
+  }
+  static INT_PTR RunDialog(int id, HWND owner, DLGPROC proc, LPARAM param) noexcept {
+    return DialogBoxParamA(qx::g_module, MAKEINTRESOURCEA(id), owner, proc, param);
+  }
+  static LONG_PTR SetUserData(HWND window, LONG_PTR value) noexcept {
+    return SetWindowLongPtrA(window, DWLP_USER, value);
+  }
+  static LONG_PTR UserData(HWND window) noexcept { return GetWindowLongPtrA(window, DWLP_USER); }
+  static int FormatInt(char* out, const char* format, int value) noexcept {
+    return wsprintfA(out, format, value);
+  }
+};
+
+template <>
+struct Win<WCHAR> {
+  static HANDLE Open(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
+                     DWORD flags) noexcept {
+    return CreateFileW(name, access, share, nullptr, disposition, flags, nullptr);
+  }
+  static BOOL SetAttributes(const WCHAR* name, DWORD attributes) noexcept {
+    return SetFileAttributesW(name, attributes);
+  }
+  static BOOL Remove(const WCHAR* name) noexcept { return DeleteFileW(name); }
+  static BOOL Move(const WCHAR* from, const WCHAR* to) noexcept { return MoveFileW(from, to); }
+  static int Length(const WCHAR* text) noexcept { return lstrlenW(text); }
+
+  static BOOL MakeUniqPath(WCHAR* out, const WCHAR* path, const FILETIME* time,
+                           DWORD mode) noexcept {
+    return qxMakeUniqPathW(out, path, time, mode);
+  }
+  static BOOL RenameFile(const WCHAR* path, const WCHAR* name) noexcept {
+    return qxRenameFileW(path, name);
+  }
+  static BOOL MakeDirectories(const WCHAR* path) noexcept { return qxMakeDirectoriesW(path); }
+  static WCHAR* ScanFileName(WCHAR* path) noexcept { return qxScanFileNameW(path); }
+  static WCHAR* FigureSep(int value, WCHAR* out, int size) noexcept {
+    return qxFigureSepInt32W(value, out, size, 0);
+  }
+  static WCHAR* FigureSep(long long value, WCHAR* out, int size) noexcept {
+    return qxFigureSepInt64W(value, out, size, 0);
+  }
+
+  static LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return SendMessageW(window, message, wParam, lParam);
+  }
+  static BOOL Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return PostMessageW(window, message, wParam, lParam);
+  }
+  static BOOL Peek(MSG* msg) noexcept { return PeekMessageW(msg, nullptr, 0, 0, PM_NOREMOVE); }
+  static int LoadText(UINT id, WCHAR* out, int size) noexcept {
+    return LoadStringW(qx::g_module, id, out, size);
+  }
+  static INT_PTR RunDialog(int id, HWND owner, DLGPROC proc, LPARAM param) noexcept {
+    return DialogBoxParamW(qx::g_module, MAKEINTRESOURCEW(id), owner, proc, param);
+  }
+  static LONG_PTR SetUserData(HWND window, LONG_PTR value) noexcept {
+    return SetWindowLongPtrW(window, DWLP_USER, value);
+  }
+  static LONG_PTR UserData(HWND window) noexcept { return GetWindowLongPtrW(window, DWLP_USER); }
+  static int FormatInt(WCHAR* out, const WCHAR* format, int value) noexcept {
+    return wsprintfW(out, format, value);
+  }
+};
+
+}  // namespace qx::fileop
