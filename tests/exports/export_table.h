@@ -96,8 +96,6 @@ inline constexpr ExportEntry kExportTable[] = {
 // Exports whose family has not landed yet; each family removes its names.
 // Empty once the library is complete.
 inline constexpr const char* kNotYetBuilt[] = {
-    "qxGrepA",
-    "qxGrepW",
     "qxMakeDirectoriesA",
     "qxMakeDirectoriesW",
     "qxRenameFileA",
@@ -106,11 +104,6 @@ inline constexpr const char* kNotYetBuilt[] = {
     "qxConvertJpnCode",
     "qxControlFileTimeAtFat",
     "qxInitSplitter",
-    "qxSaaCreateCvtA",
-    "qxSaaCreateCvtW",
-    "qxSaaCloseCvt",
-    "qxSaaScanStringA",
-    "qxSaaScanStringW",
     "qxSetFileTimeA",
     "qxSetFileTimeW",
     "qxRegulateFileTime",
@@ -118,9 +111,6 @@ inline constexpr const char* kNotYetBuilt[] = {
     "qxSubTimeToFileTime",
     "qxBrowseFolderA",
     "qxBrowseFolderW",
-    "qxSaaGetMatchLength",
-    "qxGrepExA",
-    "qxGrepExW",
     "qxGetWindowPosi",
     "qxSetWindowPosi",
     "qxCenterWindowPosi",

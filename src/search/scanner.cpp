@@ -1,0 +1,243 @@
+// Scan(node, s) matches the node at text place s and then its next node
+// behind it, trying its alternative (or an empty match for an optional
+// node) when it fails. Nesting follows the chain, one level per node, so it
+// is bounded by the number of nodes; a repetition loop (a node whose next is
+// itself) is walked iteratively, however many elements it takes. Match
+// lengths pass through the nodes' matchLength fields as the record defines.
+#include "search/scanner.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "search/search_char.h"
+
+namespace qx::search {
+namespace {
+
+template <class Ch>
+class Scanner {
+  using C = SearchChar<Ch>;
+  static constexpr bool kAnsi = C::kForm == Form::kAnsi;
+
+ public:
+  const Ch* Scan(SaaNode& node, const Ch* s) noexcept {
+    if (node.positionCount == 0) return ScanEmpty(node, s);
+    return node.Has(SN_ANCHORED) ? ScanAnchored(node, s) : ScanSearching(node, s);
+  }
+
+ private:
+  // Width of the character at p: a lead byte pairs with a non-NUL byte.
+  static std::size_t Width(const Ch* p) noexcept {
+    return kAnsi && C::IsLead(C::Unit(p[0])) && p[1] != 0 ? 2 : 1;
+  }
+
+  static std::uint32_t Step(std::uint32_t state, std::uint32_t mask) noexcept {
+    return ((state << 1) | 1) & mask;
+  }
+
+  const Ch* End(const Ch* from) noexcept {
+    if (end_ == nullptr) {
+      end_ = from;
+      while (*end_ != 0)
+        ++end_;
+    }
+    return end_;
+  }
+
+  // Steps over the node's skip-count characters; null when the text ends.
+  static const Ch* Skip(const SaaNode& node, const Ch* s) noexcept {
+    for (std::uint32_t i = 0; i < node.skipCount; ++i) {
+      if (*s == 0) return nullptr;
+      s += Width(s);
+    }
+    return s;
+  }
+
+  // A double-byte class node's code for the character at p.
+  static std::uint32_t Code(const Ch* p, std::size_t width) noexcept {
+    const std::uint32_t first = C::Unit(p[0]) << 8;
+    return width == 2 ? first | C::Unit(p[1]) : first;
+  }
+
+  // Feeds an anchored node's positions from t; the place after them when
+  // they all matched, else null.
+  static const Ch* Feed(const SaaNode& node, const Ch* t) noexcept {
+    if (kAnsi && node.byteTable != 0) {
+      if (*t == 0) return nullptr;
+      const std::size_t width = Width(t);
+      return (node.CodeBits()[Code(t, width)] & 1) != 0 ? t + width : nullptr;
+    }
+    const std::uint32_t* masks = node.Masks();
+    std::uint32_t state = 0;
+    const Ch* u = t;
+    for (std::uint32_t i = 0; i < node.positionCount && *u != 0; ++i, ++u) {
+      state = Step(state, masks[C::Unit(*u)]);
+      if (state == 0) return nullptr;
+    }
+    return (state & node.finalBit) != 0 ? u : nullptr;
+  }
+
+  // A node that fails at s: its alternative from s, an empty match when
+  // optional, else no match.
+  const Ch* Fail(SaaNode& node, const Ch* s) noexcept {
+    if (node.alternative != nullptr) {
+      node.alternative->matchLength = 0;
+      const Ch* r = Scan(*node.alternative, s);
+      node.matchLength = node.alternative->matchLength;
+      return r;
+    }
+    return node.Has(SN_OPTIONAL) ? s : nullptr;
+  }
+
+  // The match of a node that ends at u with nothing after it.
+  const Ch* FinishAtEnd(const SaaNode& node, const Ch* u) noexcept {
+    if (!node.Has(SN_ENDANCHOR)) return u;
+    if (node.Has(SN_TOEND)) return End(u);
+    return *u == 0 ? u : nullptr;
+  }
+
+  const Ch* ScanEmpty(SaaNode& node, const Ch* s) noexcept;
+  const Ch* ScanAnchored(SaaNode& node, const Ch* s) noexcept;
+  const Ch* ScanSearching(SaaNode& node, const Ch* s) noexcept;
+  const Ch* SearchNormal(const SaaNode& node, const Ch* t, std::uint32_t& state) noexcept;
+
+  const Ch* end_ = nullptr;
+};
+
+template <class Ch>
+const Ch* Scanner<Ch>::ScanEmpty(SaaNode& node, const Ch* s) noexcept {
+  const Ch* t = Skip(node, s);
+  if (t == nullptr) return nullptr;
+  const std::uint32_t skipped = static_cast<std::uint32_t>(t - s);
+  if (node.next != nullptr) {
+    node.next->matchLength = node.matchLength;
+    const Ch* r = Scan(*node.next, t);
+    if (r == nullptr) return nullptr;
+    node.matchLength = node.next->matchLength + skipped;
+    return r - skipped;
+  }
+  if (node.Has(SN_ENDANCHOR)) {
+    if (node.Has(SN_TOEND)) {
+      t = End(t);
+    } else if (!node.Has(SN_ANCHORED)) {
+      // The last skip-count characters of the text, found walking forward.
+      const Ch* end = End(t);
+      std::size_t total = 0;
+      for (const Ch* p = s; p < end; p += Width(p))
+        ++total;
+      const Ch* start = s;
+      for (std::size_t i = node.skipCount; i < total; ++i)
+        start += Width(start);
+      node.matchLength += static_cast<std::uint32_t>(end - start);
+      return start;
+    } else if (*t != 0) {
+      return nullptr;
+    }
+  }
+  node.matchLength += static_cast<std::uint32_t>(t - s);
+  return s;
+}
+
+template <class Ch>
+const Ch* Scanner<Ch>::ScanAnchored(SaaNode& node, const Ch* s) noexcept {
+  // Each pass is one level of the repetition loop; the levels' widths add
+  // up to the distance from the first to the failing one.
+  const Ch* first = s;
+  for (;;) {
+    const Ch* t = Skip(node, s);
+    if (t == nullptr) return nullptr;
+    const Ch* u = Feed(node, t);
+    if (u == nullptr) {
+      const Ch* r = Fail(node, s);
+      if (r == nullptr || s == first) return r;
+      node.matchLength += static_cast<std::uint32_t>(s - first);
+      return first;
+    }
+    if (node.next == &node) {
+      s = u;
+      continue;
+    }
+    if (node.next != nullptr) {
+      node.next->matchLength = node.matchLength;
+      if (Scan(*node.next, u) == nullptr) return nullptr;
+      node.matchLength = node.next->matchLength;
+    } else {
+      u = FinishAtEnd(node, u);
+      if (u == nullptr) return nullptr;
+    }
+    node.matchLength += static_cast<std::uint32_t>(u - first);
+    return first;
+  }
+}
+
+// Runs a normal-table searching node from t until its positions match;
+// returns the place after the match, or null at the end of the text.
+// A lead byte and its trail are fed before the test, so a match never ends
+// inside a double-byte character, yet every byte starts a candidate.
+template <class Ch>
+const Ch* Scanner<Ch>::SearchNormal(const SaaNode& node, const Ch* p,
+                                    std::uint32_t& state) noexcept {
+  const std::uint32_t* masks = node.Masks();
+  const std::uint32_t finalBit = node.finalBit;
+  for (;;) {
+    const std::uint32_t c = C::Unit(*p);
+    if (c == 0) return nullptr;
+    ++p;
+    state = Step(state, masks[c]);
+    if (kAnsi && C::IsLead(c) && *p != 0) state = Step(state, masks[C::Unit(*p++)]);
+    if ((state & finalBit) != 0) return p;
+  }
+}
+
+template <class Ch>
+const Ch* Scanner<Ch>::ScanSearching(SaaNode& node, const Ch* s) noexcept {
+  const Ch* t = Skip(node, s);
+  if (t == nullptr) return nullptr;
+  std::uint32_t state = 0;
+  std::size_t matchWidth = node.positionCount;
+  const Ch* p = t;
+  const Ch* u = nullptr;
+  for (;;) {
+    if (kAnsi && node.byteTable != 0) {
+      if (*p == 0) return Fail(node, s);
+      matchWidth = Width(p);
+      state = node.CodeBits()[Code(p, matchWidth)] & 1;
+      p += matchWidth;
+    } else {
+      p = SearchNormal(node, p, state);
+      if (p == nullptr) return Fail(node, s);
+    }
+    if ((state & node.finalBit) == 0) continue;
+    u = p;
+    if (node.next == nullptr) {
+      u = FinishAtEnd(node, u);
+      if (u == nullptr) return nullptr;
+      break;
+    }
+    node.next->matchLength = node.matchLength;
+    if (Scan(*node.next, u) != nullptr) {
+      node.matchLength = node.next->matchLength;
+      break;
+    }
+  }
+  if (node.Has(SN_FROMSTART)) {
+    node.matchLength += static_cast<std::uint32_t>(u - s);
+    return s;
+  }
+  const std::size_t width = matchWidth + static_cast<std::size_t>(t - s);
+  node.matchLength += static_cast<std::uint32_t>(width);
+  return u - width;
+}
+
+}  // namespace
+
+template <class Ch>
+const Ch* ScanText(SaaNode& root, const Ch* text) noexcept {
+  root.matchLength = 0;
+  return Scanner<Ch>().Scan(root, text);
+}
+
+template const char* ScanText<char>(SaaNode&, const char*) noexcept;
+template const WCHAR* ScanText<WCHAR>(SaaNode&, const WCHAR*) noexcept;
+
+}  // namespace qx::search
