@@ -430,8 +430,9 @@ SaaNode* Compile(const Ch* text, std::uint32_t flags, std::uint32_t& error) noex
     }
     NodeBuilder<Ch> builder(text, length, *node);
     Continuation out;
-    const bool built = (mode & kModePattern) != 0 ? builder.Pattern(pending.from, pending.repeat, out)
-                                                  : builder.Literal(pending.from, out);
+    const bool built = (mode & kModePattern) != 0
+                           ? builder.Pattern(pending.from, pending.repeat, out)
+                           : builder.Literal(pending.from, out);
     if (!built) {
       FreeChain(root);
       error = QXERR_NOMEMORY;

@@ -102,7 +102,7 @@ extern "C" char* QXAPI qxGrepExA(const char* text, const char* pattern, QXBOOL i
   return GrepEx(text, pattern, ignoreCase, length);
 }
 
-extern "C" QXWCHAR* QXAPI qxGrepExW(const QXWCHAR* text, const QXWCHAR* pattern,
-                                    QXBOOL ignoreCase, QXDWORD* length) {
+extern "C" QXWCHAR* QXAPI qxGrepExW(const QXWCHAR* text, const QXWCHAR* pattern, QXBOOL ignoreCase,
+                                    QXDWORD* length) {
   return GrepEx(text, pattern, ignoreCase, length);
 }

@@ -20,11 +20,11 @@ inline constexpr std::uint32_t kModePattern = 0x2;  // QXSAA_PATTERN
 inline constexpr std::uint32_t kModeMask = 0x3;
 
 // Node flags (bits 27 to 31).
-inline constexpr std::uint32_t SN_OPTIONAL = 0x08000000;    // fails as an empty match
-inline constexpr std::uint32_t SN_TOEND = 0x10000000;       // match runs to the text end
-inline constexpr std::uint32_t SN_ENDANCHOR = 0x20000000;   // match must end at the text end
-inline constexpr std::uint32_t SN_FROMSTART = 0x40000000;   // match starts where the scan began
-inline constexpr std::uint32_t SN_ANCHORED = 0x80000000;    // positions match at the start only
+inline constexpr std::uint32_t SN_OPTIONAL = 0x08000000;   // fails as an empty match
+inline constexpr std::uint32_t SN_TOEND = 0x10000000;      // match runs to the text end
+inline constexpr std::uint32_t SN_ENDANCHOR = 0x20000000;  // match must end at the text end
+inline constexpr std::uint32_t SN_FROMSTART = 0x40000000;  // match starts where the scan began
+inline constexpr std::uint32_t SN_ANCHORED = 0x80000000;   // positions match at the start only
 
 // Which scan function a converter belongs to.
 enum class Form : std::uint32_t { kAnsi = 1, kWide = 2 };

@@ -91,16 +91,26 @@ Escape DecodeEscape(const Ch* text, std::size_t at, std::size_t limit) noexcept 
     return {value, i, false};
   }
   switch (first) {
-    case 'a': return {0x07, at + 1, false};
-    case 'b': return {0x08, at + 1, false};
-    case 't': return {0x09, at + 1, false};
-    case 'n': return {0x0A, at + 1, false};
-    case 'v': return {0x0B, at + 1, false};
-    case 'f': return {0x0C, at + 1, false};
-    case 'r': return {0x0D, at + 1, false};
-    case 'z': return {0x1A, at + 1, false};
-    case 'e': return {0x1B, at + 1, false};
-    default: return {first, at + 1, true};
+    case 'a':
+      return {0x07, at + 1, false};
+    case 'b':
+      return {0x08, at + 1, false};
+    case 't':
+      return {0x09, at + 1, false};
+    case 'n':
+      return {0x0A, at + 1, false};
+    case 'v':
+      return {0x0B, at + 1, false};
+    case 'f':
+      return {0x0C, at + 1, false};
+    case 'r':
+      return {0x0D, at + 1, false};
+    case 'z':
+      return {0x1A, at + 1, false};
+    case 'e':
+      return {0x1B, at + 1, false};
+    default:
+      return {first, at + 1, true};
   }
 }
 

@@ -121,9 +121,13 @@ TEST(CompilerDump, DoubleByteRowsOnShiftJis) {
     first += " q";
   EXPECT_EQ(Dump(text, 0), first + " next=#1\n#1 anchored \\x82 \\xA0\n");
   // The trail byte is never folded, even with the value of a letter.
-  EXPECT_EQ(Dump(std::string("\x83\x61" "a"), 1), "#0 search \\x83 a [Aa]\n");
+  EXPECT_EQ(Dump(std::string("\x83\x61"
+                             "a"),
+                 1),
+            "#0 search \\x83 a [Aa]\n");
   // An escaped lead-byte value stands alone: the '*' is its postfix.
-  EXPECT_EQ(Dump(std::string("\\x83*"), 2), "#0 search next=#1\n#1 anchored optional \\x83 next=#1\n");
+  EXPECT_EQ(Dump(std::string("\\x83*"), 2),
+            "#0 search next=#1\n#1 anchored optional \\x83 next=#1\n");
   // A class holding a double-byte character is a node of its own.
   EXPECT_EQ(Dump(std::string("a[\x82\xA0-\x82\xA2x]"), 2),
             "#0 search a next=#1\n#1 anchored {7800 82A0-82A2}\n");
@@ -133,8 +137,7 @@ TEST(CompilerDump, DoubleByteRowsOnShiftJis) {
             "#0 search {82A0} next=#1\n#1 anchored optional {82A0} next=#1\n");
   EXPECT_EQ(Dump(std::string("[x\x82\xA0]"), 3), "#0 search {5800 7800 82A0}\n");
   // A range from a single-byte character into double-byte codes.
-  EXPECT_EQ(Dump(std::string("[\x7E-\x81\x41]"), 2),
-            "#0 search {7E00 7F00 8000 8100-8141}\n");
+  EXPECT_EQ(Dump(std::string("[\x7E-\x81\x41]"), 2), "#0 search {7E00 7F00 8000 8100-8141}\n");
 }
 
 TEST(CompilerDump, FailuresSetTheErrorCode) {

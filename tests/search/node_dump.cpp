@@ -48,7 +48,10 @@ std::string Position(const SaaNode& node, unsigned index) {
     if (accepts(u)) members.push_back(u);
   if (members.size() == 1) return Unit(members[0], node.form);
   if (members.size() > count / 2)
-    return "[^" + Runs(count, [&](std::uint32_t u) { return !accepts(u); }, Unit, node.form) + "]";
+    return "[^" +
+           Runs(
+               count, [&](std::uint32_t u) { return !accepts(u); }, Unit, node.form) +
+           "]";
   return "[" + Runs(count, accepts, Unit, node.form) + "]";
 }
 
@@ -64,7 +67,10 @@ std::string CodeClass(const SaaNode& node) {
   for (std::uint32_t code = 0; code < 65536; ++code)
     total += accepts(code) ? 1 : 0;
   if (total > 32768)
-    return "{^" + Runs(65536, [&](std::uint32_t c) { return !accepts(c); }, Hex, node.form) + "}";
+    return "{^" +
+           Runs(
+               65536, [&](std::uint32_t c) { return !accepts(c); }, Hex, node.form) +
+           "}";
   std::string runs;
   for (std::uint32_t code = 1; code < 65536; ++code) {
     if (!accepts(code)) continue;

@@ -43,8 +43,8 @@ void ExpectScan(const S& search, unsigned flags, const S& text, int start, unsig
 template <class Form>
 void ExpectRow(const ScanRow& row) {
   const std::string label = std::string(row.search) + " / " + row.text;
-  ExpectScan<Form>(Form::Make(row.search), row.flags, Form::Make(row.text), row.start,
-                   row.length, label.c_str());
+  ExpectScan<Form>(Form::Make(row.search), row.flags, Form::Make(row.text), row.start, row.length,
+                   label.c_str());
 }
 
 const ScanRow kLiteralRows[] = {
@@ -151,16 +151,22 @@ TEST(SaaScan, WideFolding) {
 }
 
 const ScanRow kShiftJisRows[] = {
-    {"A", 0, "\x83\x41", 1, 1},  // a match may begin on a trail byte
+    {"A", 0, "\x83\x41", 1, 1},      // a match may begin on a trail byte
     {"\x83", 0, "\x83\x41", -1, 0},  // but never ends inside a character
     {".", 2, "\x83\x41", 0, 2},
-    {"a.b", 2, "xa\x83\x41" "b", 1, 4},
+    {"a.b", 2,
+     "xa\x83\x41"
+     "b",
+     1, 4},
     {"\x95\x5C", 0, "x\x95\x5C", 1, 2},
     {"\x95\x5C*x", 2, "\x95\x5C\x95\x5Cx", 0, 5},
     {"\x83\x61", 1, "\x83\x41", -1, 0},  // trail bytes are never folded
     {"\x83\x61", 1, "\x83\x61", 0, 2},
     {"[\x95\x5C]", 2, "a\x95\x5C", 1, 2},
-    {"[\x82\xA0-\x82\xF1]+", 2, "ab\x82\xA0\x82\xA2" "c", 2, 4},
+    {"[\x82\xA0-\x82\xF1]+", 2,
+     "ab\x82\xA0\x82\xA2"
+     "c",
+     2, 4},
     {"[^\x82\xA0]", 2, "\x82\xA0x", 2, 1},
     {"[a\x82\xA0]", 3, "xA", 1, 1},
     {"x[\x82\xA0]*y", 2, "x\x82\xA0\x82\xA0y", 0, 6},
@@ -168,7 +174,10 @@ const ScanRow kShiftJisRows[] = {
     {"[\x82\xA0].", 2, "\x82\xA0\x82\xA2", 0, 4},
     {".?\x82\xA2", 2, "\x82\xA0\x82\xA2", 0, 4},
     {"..$", 2, "a\x82\xA0\x82\xA2", 1, 4},
-    {"\\x83*A", 2, "\x83\x83" "A", 0, 3},
+    {"\\x83*A", 2,
+     "\x83\x83"
+     "A",
+     0, 3},
     {"qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq\x82\xA0", 0, "qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq\x82\xA0", 1,
      33},
 };
