@@ -53,6 +53,9 @@ class NodeBuilder {
   NodeBuilder(const Ch* text, std::size_t length, SaaNode& node) noexcept
       : text_(text), length_(length), node_(node), mode_(node.flags & kModeMask) {}
 
+  // Picks the scan-ahead position of a finished searching node.
+  void ChooseRarePosition() noexcept;
+
   // Both return false when a mask table cannot be allocated.
   bool Literal(std::size_t p, Continuation& out) noexcept;
   bool Pattern(std::size_t p, std::size_t repeat, Continuation& out) noexcept;
@@ -82,19 +85,52 @@ class NodeBuilder {
   bool AddClassPosition(const ClassShape& shape) noexcept;
   bool MakeCodeClass(const ClassShape& shape) noexcept;
 
+  // The units each position accepts, while there are at most two.
+  static constexpr std::uint8_t kMany = 3;
+  void Remember(std::uint32_t unit, std::uint32_t other) noexcept {
+    const std::uint32_t i = node_.positionCount;
+    few_[i][0] = unit;
+    few_[i][1] = other;
+    fewCount_[i] = other == unit ? 1 : 2;
+  }
+
   const Ch* text_;
   std::size_t length_;
   SaaNode& node_;
   std::uint32_t mode_;
+  std::uint32_t few_[kMaxPositions][2] = {};
+  std::uint8_t fewCount_[kMaxPositions] = {};
 };
+
+// The rarest narrow position by the expected unit frequency; later
+// positions win ties, which leaves more text behind each skip.
+template <class Ch>
+void NodeBuilder<Ch>::ChooseRarePosition() noexcept {
+  if (node_.Has(SN_ANCHORED) || node_.byteTable != 0) return;
+  int best = 0;
+  for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
+    if (fewCount_[i] == kMany) continue;
+    // A second unit costs a second search: one point.
+    int score = 8 - C::Frequency(few_[i][0]);
+    if (fewCount_[i] == 2) score = (score + 8 - C::Frequency(few_[i][1])) / 2 - 1;
+    if (score < best) continue;
+    best = score;
+    node_.rareOffset = i;
+    node_.rareCount = fewCount_[i];
+    node_.rareUnits[0] = few_[i][0];
+    node_.rareUnits[1] = few_[i][1];
+  }
+}
 
 template <class Ch>
 bool NodeBuilder<Ch>::AddPosition(std::uint32_t unit, bool fold) noexcept {
   if (node_.maskTable == nullptr && !AddMaskTable(node_, C::kEntries, sizeof(std::uint32_t)))
     return false;
   const std::uint32_t bit = 1u << node_.positionCount;
+  const std::uint32_t other = fold && NoCase() ? C::OtherCase(unit) : unit;
   node_.Masks()[unit] |= bit;
-  if (fold && NoCase()) node_.Masks()[C::OtherCase(unit)] |= bit;
+  node_.Masks()[other] |= bit;
+  Remember(unit, other);
   ++node_.positionCount;
   node_.finalBit = bit;
   return true;
@@ -249,6 +285,7 @@ bool NodeBuilder<Ch>::AddClassPosition(const ClassShape& shape) noexcept {
       masks[unit] |= bit;
     }
   };
+  fewCount_[node_.positionCount] = kMany;
   ForEachMember(shape, false, [&](std::uint32_t low, std::uint32_t high) {
     for (std::uint32_t unit = low;; ++unit) {
       apply(unit);
@@ -438,6 +475,7 @@ SaaNode* Compile(const Ch* text, std::uint32_t flags, std::uint32_t& error) noex
       error = QXERR_NOMEMORY;
       return nullptr;
     }
+    builder.ChooseRarePosition();
     if (out.link == Link::kNone) return root;
     previous = node;
     pending = out;

@@ -47,6 +47,12 @@ struct SaaNode {
   SaaNode* alternative;         // tried at this node's start when it fails; none or chain
   void* maskTable;              // absent while positionCount is 0
   Form form;                    // the form that built the converter
+  // Scan-ahead for a searching node: every match has one of `rareCount`
+  // (1 or 2) units at position `rareOffset`; 0 when no position is that
+  // narrow. Chosen by the compiler, used only to skip text quickly.
+  std::uint32_t rareOffset;
+  std::uint32_t rareCount;
+  std::uint32_t rareUnits[2];
 
   bool Has(std::uint32_t flag) const noexcept { return (flags & flag) != 0; }
   std::uint32_t* Masks() const noexcept { return static_cast<std::uint32_t*>(maskTable); }

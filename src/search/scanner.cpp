@@ -96,6 +96,9 @@ class Scanner {
     return *u == 0 ? u : nullptr;
   }
 
+  static const Ch* FindRare(const SaaNode& node, const Ch* from) noexcept;
+  static const Ch* SkipAhead(const SaaNode& node, const Ch* p) noexcept;
+
   const Ch* ScanEmpty(SaaNode& node, const Ch* s) noexcept;
   const Ch* ScanAnchored(SaaNode& node, const Ch* s) noexcept;
   const Ch* ScanSearching(SaaNode& node, const Ch* s) noexcept;
@@ -103,6 +106,65 @@ class Scanner {
 
   const Ch* end_ = nullptr;
 };
+
+// The first unit at or after `from` that is one of the node's rare units,
+// or null when the text ends first. A reads in windows: strnlen finds the
+// text end and memchr the units, both at memory speed.
+template <>
+const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexcept {
+  constexpr std::size_t kWindow = 4096;
+  const int first = static_cast<int>(node.rareUnits[0]);
+  const int second = static_cast<int>(node.rareUnits[1]);
+  for (;;) {
+    const std::size_t length = strnlen(from, kWindow);
+    const void* hit = std::memchr(from, first, length);
+    if (node.rareCount == 2) {
+      const std::size_t before =
+          hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - from) : length;
+      const void* other = std::memchr(from, second, before);
+      if (other != nullptr) hit = other;
+    }
+    if (hit != nullptr) return static_cast<const char*>(hit);
+    if (length < kWindow) return nullptr;
+    from += length;
+  }
+}
+
+template <>
+const WCHAR* Scanner<WCHAR>::FindRare(const SaaNode& node, const WCHAR* from) noexcept {
+  const WCHAR first = static_cast<WCHAR>(node.rareUnits[0]);
+  const WCHAR second = static_cast<WCHAR>(node.rareUnits[1]);
+  for (;; ++from) {
+    const WCHAR unit = *from;
+    if (unit == first || unit == second) return from;
+    if (unit == 0) return nullptr;
+  }
+}
+
+// From a character boundary p where no candidate is alive, the boundary
+// at or before the first place a match can start: every match has a rare
+// unit at rareOffset, so no match starts before that unit's place minus
+// the offset. In A that place may be a trail byte; the run of lead-valued
+// bytes right before it (ended by p or by a byte that ends a character)
+// pairs up from its start, so its parity tells whether to step back one.
+// Null when the text ends first.
+template <class Ch>
+const Ch* Scanner<Ch>::SkipAhead(const SaaNode& node, const Ch* p) noexcept {
+  const std::uint32_t offset = node.rareOffset;
+  for (std::uint32_t i = 0; i < offset; ++i) {
+    if (p[i] == 0) return nullptr;
+  }
+  const Ch* hit = FindRare(node, p + offset);
+  if (hit == nullptr) return nullptr;
+  const Ch* start = hit - offset;
+  if constexpr (kAnsi) {
+    std::size_t leads = 0;
+    while (start - leads > p && C::IsLead(C::Unit(start[-1 - static_cast<std::ptrdiff_t>(leads)])))
+      ++leads;
+    start -= leads & 1;
+  }
+  return start;
+}
 
 template <class Ch>
 const Ch* Scanner<Ch>::ScanEmpty(SaaNode& node, const Ch* s) noexcept {
@@ -180,6 +242,10 @@ const Ch* Scanner<Ch>::SearchNormal(const SaaNode& node, const Ch* p,
   const std::uint32_t* masks = node.Masks();
   const std::uint32_t finalBit = node.finalBit;
   for (;;) {
+    if (state == 0 && node.rareCount != 0) {
+      p = SkipAhead(node, p);
+      if (p == nullptr) return nullptr;
+    }
     const std::uint32_t c = C::Unit(*p);
     if (c == 0) return nullptr;
     ++p;

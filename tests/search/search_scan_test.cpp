@@ -174,10 +174,11 @@ const ScanRow kShiftJisRows[] = {
     {"[\x82\xA0].", 2, "\x82\xA0\x82\xA2", 0, 4},
     {".?\x82\xA2", 2, "\x82\xA0\x82\xA2", 0, 4},
     {"..$", 2, "a\x82\xA0\x82\xA2", 1, 4},
-    {"\\x83*A", 2,
-     "\x83\x83"
-     "A",
-     0, 3},
+    {"\\x83*A", 2, "\x83\x83\x41", 0, 3},
+    // Skipping ahead to a rare byte keeps the character alignment.
+    {"\x83\x41", 0, "\x83\x83\x83\x41", 2, 2},
+    {"\x83\x41", 0, "\x83\x83\x41", 1, 2},
+    {"\x83\x41", 0, "x\x83\x83\x83\x83\x83\x41", 5, 2},
     {"qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq\x82\xA0", 0, "qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq\x82\xA0", 1,
      33},
 };
