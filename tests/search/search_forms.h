@@ -35,6 +35,11 @@ struct WideForm {
   static Ch* Grep(const Ch* text, const Ch* pattern) { return qxGrepW(text, pattern); }
 };
 
+// A UTF-16 literal as the W forms' string type (wchar_t on Windows).
+inline WString FromU16(const std::u16string& s) {
+  return WString(s.begin(), s.end());
+}
+
 // The string in a heap block of exactly its size, so that ASan reports any
 // read past the terminator.
 template <class Ch>

@@ -138,15 +138,15 @@ TEST(SaaScan, PatternRows) {
 
 TEST(SaaScan, EscapeValuesDifferByForm) {
   ExpectScan<AnsiForm>(std::string("\\777"), 2, std::string("a\xFF"), 1, 1, "A \\777");
-  ExpectScan<WideForm>(qxtest::Widen("\\777"), 2, std::u16string(u"a\u01FF\u00FF"), 1, 1,
+  ExpectScan<WideForm>(qxtest::Widen("\\777"), 2, qxtest::FromU16(u"a\u01FF\u00FF"), 1, 1,
                        "W \\777");
 }
 
 TEST(SaaScan, WideFolding) {
-  ExpectScan<WideForm>(std::u16string(u"\u03B1b"), 1, std::u16string(u"x\u0391B"), 1, 2, "alpha");
-  ExpectScan<WideForm>(std::u16string(u"\uFF41"), 1, std::u16string(u"\uFF21"), -1, 0,
+  ExpectScan<WideForm>(qxtest::FromU16(u"\u03B1b"), 1, qxtest::FromU16(u"x\u0391B"), 1, 2, "alpha");
+  ExpectScan<WideForm>(qxtest::FromU16(u"\uFF41"), 1, qxtest::FromU16(u"\uFF21"), -1, 0,
                        "full-width");
-  ExpectScan<WideForm>(std::u16string(u"[\u00E0-\u00E2]"), 3, std::u16string(u"x\u00C1"), 1, 1,
+  ExpectScan<WideForm>(qxtest::FromU16(u"[\u00E0-\u00E2]"), 3, qxtest::FromU16(u"x\u00C1"), 1, 1,
                        "Latin-1 class");
 }
 
