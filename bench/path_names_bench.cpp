@@ -12,19 +12,24 @@ namespace {
 
 std::string SamplePath() {
   std::string path = "C:\\Users\\someone\\Documents\\";
-  for (int i = 0; i < 8; ++i) path += "folder\x95\x5C" "name\\";
+  for (int i = 0; i < 8; ++i)
+    path +=
+        "folder\x95\x5C"
+        "name\\";
   return path + "report.final.txt";
 }
 
 void BM_ScanFileNameA(benchmark::State& state) {
   std::string path = SamplePath();
-  for (auto _ : state) benchmark::DoNotOptimize(qxScanFileNameA(path.data()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(qxScanFileNameA(path.data()));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * path.size()));
 }
 
 void BM_PeerStrrchrBytewise(benchmark::State& state) {
   std::string path = SamplePath();
-  for (auto _ : state) benchmark::DoNotOptimize(std::strrchr(path.data(), '\\'));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(std::strrchr(path.data(), '\\'));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * path.size()));
 }
 

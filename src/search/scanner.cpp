@@ -96,48 +96,80 @@ class Scanner {
     return *u == 0 ? u : nullptr;
   }
 
-  static const Ch* FindRare(const SaaNode& node, const Ch* from) noexcept;
-  static const Ch* SkipAhead(const SaaNode& node, const Ch* p) noexcept;
+  const Ch* FindRare(const SaaNode& node, const Ch* from) noexcept;
+  const Ch* SkipAhead(const SaaNode& node, const Ch* p) noexcept;
 
   const Ch* ScanEmpty(SaaNode& node, const Ch* s) noexcept;
   const Ch* ScanAnchored(SaaNode& node, const Ch* s) noexcept;
   const Ch* ScanSearching(SaaNode& node, const Ch* s) noexcept;
   const Ch* SearchNormal(const SaaNode& node, const Ch* t, std::uint32_t& state) noexcept;
 
+  static constexpr std::size_t kMaxWindow = 1 << 20;
   const Ch* end_ = nullptr;
+  // [scan text, known_) holds no NUL; knownIsEnd_: known_ is the NUL.
+  const Ch* known_ = nullptr;
+  bool knownIsEnd_ = false;
+  std::size_t window_ = 256;
 };
 
 // The first unit at or after `from` that is one of the node's rare units,
-// or null when the text ends first. A reads in windows: strnlen finds the
-// text end and memchr the units, both at memory speed.
+// or null when the text ends first. A searches with memchr inside the part
+// of the text already known to hold no NUL, which grows in doubling steps
+// measured with strnlen, so each byte is measured once per scan.
 template <>
 const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexcept {
-  constexpr std::size_t kWindow = 4096;
-  const int first = static_cast<int>(node.rareUnits[0]);
-  const int second = static_cast<int>(node.rareUnits[1]);
+  if (from > known_) known_ = from;  // the caller has walked this far
   for (;;) {
-    const std::size_t length = strnlen(from, kWindow);
-    const void* hit = std::memchr(from, first, length);
+    if (from == known_) {
+      if (knownIsEnd_) return nullptr;
+      const std::size_t length = strnlen(known_, window_);
+      knownIsEnd_ = length < window_;
+      known_ += length;
+      if (window_ < kMaxWindow) window_ *= 2;
+      continue;
+    }
+    const std::size_t length = static_cast<std::size_t>(known_ - from);
+    const void* hit = std::memchr(from, static_cast<int>(node.rareUnits[0]), length);
     if (node.rareCount == 2) {
       const std::size_t before =
           hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - from) : length;
-      const void* other = std::memchr(from, second, before);
+      const void* other = std::memchr(from, static_cast<int>(node.rareUnits[1]), before);
       if (other != nullptr) hit = other;
     }
     if (hit != nullptr) return static_cast<const char*>(hit);
-    if (length < kWindow) return nullptr;
-    from += length;
+    from = known_;
   }
 }
 
+// W has no library search for 16-bit units: the NUL-free part of the text
+// is measured ahead in doubling steps, and inside it blocks of 16 units are
+// tested with one branch (a loop the compiler turns into vector compares).
 template <>
 const WCHAR* Scanner<WCHAR>::FindRare(const SaaNode& node, const WCHAR* from) noexcept {
+  constexpr std::size_t kBlock = 16;
   const WCHAR first = static_cast<WCHAR>(node.rareUnits[0]);
   const WCHAR second = static_cast<WCHAR>(node.rareUnits[1]);
-  for (;; ++from) {
-    const WCHAR unit = *from;
-    if (unit == first || unit == second) return from;
-    if (unit == 0) return nullptr;
+  if (from > known_) known_ = from;
+  for (;;) {
+    if (from == known_) {
+      if (knownIsEnd_) return nullptr;
+      std::size_t length = 0;
+      while (length < window_ && known_[length] != 0)
+        ++length;
+      knownIsEnd_ = length < window_;
+      known_ += length;
+      if (window_ < kMaxWindow) window_ *= 2;
+      continue;
+    }
+    for (; static_cast<std::size_t>(known_ - from) >= kBlock; from += kBlock) {
+      unsigned any = 0;
+      for (std::size_t i = 0; i < kBlock; ++i)
+        any |= static_cast<unsigned>(from[i] == first) | static_cast<unsigned>(from[i] == second);
+      if (any != 0) break;
+    }
+    for (; from < known_; ++from) {
+      if (*from == first || *from == second) return from;
+    }
   }
 }
 
