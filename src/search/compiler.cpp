@@ -7,6 +7,7 @@
 #include "search/compiler.h"
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 
 #include "qxdll32.h"
@@ -53,8 +54,10 @@ class NodeBuilder {
   NodeBuilder(const Ch* text, std::size_t length, SaaNode& node) noexcept
       : text_(text), length_(length), node_(node), mode_(node.flags & kModeMask) {}
 
-  // Picks the scan-ahead position of a finished searching node.
-  void ChooseRarePosition() noexcept;
+  // Picks the scan-ahead position of a finished searching node; false
+  // when memory for it runs out.
+  bool ChooseRarePosition() noexcept;
+  bool ChooseRareSet() noexcept;
 
   // Both return false when a mask table cannot be allocated.
   bool Literal(std::size_t p, Continuation& out) noexcept;
@@ -105,8 +108,8 @@ class NodeBuilder {
 // The rarest narrow position by the expected unit frequency; later
 // positions win ties, which leaves more text behind each skip.
 template <class Ch>
-void NodeBuilder<Ch>::ChooseRarePosition() noexcept {
-  if (node_.Has(SN_ANCHORED) || node_.byteTable != 0) return;
+bool NodeBuilder<Ch>::ChooseRarePosition() noexcept {
+  if (node_.Has(SN_ANCHORED) || node_.byteTable != 0 || node_.positionCount == 0) return true;
   int best = 0;
   for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
     if (fewCount_[i] == kMany) continue;
@@ -119,6 +122,40 @@ void NodeBuilder<Ch>::ChooseRarePosition() noexcept {
     node_.rareCount = fewCount_[i];
     node_.rareUnits[0] = few_[i][0];
     node_.rareUnits[1] = few_[i][1];
+  }
+  return node_.rareCount != 0 || ChooseRareSet();
+}
+
+// Without a narrow position, an A node may still skip to a small class of
+// bytes that are rare in Japanese text (digits, ASCII letters): the
+// smallest such class, tested through a 256-entry table.
+template <class Ch>
+bool NodeBuilder<Ch>::ChooseRareSet() noexcept {
+  if constexpr (!kAnsi) {
+    return true;
+  } else {
+    constexpr std::uint32_t kMostMembers = 64;
+    std::uint32_t bestMembers = kMostMembers + 1;
+    for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
+      const std::uint32_t bit = 1u << i;
+      std::uint32_t members = 0;
+      for (std::uint32_t c = 1; c < kByteEntries && members <= kMostMembers; ++c) {
+        if ((node_.Masks()[c] & bit) == 0) continue;
+        members += C::Frequency(c) <= 2 ? 1 : kMostMembers + 1;
+      }
+      if (members <= bestMembers) {
+        bestMembers = members;
+        node_.rareOffset = i;
+      }
+    }
+    if (bestMembers > kMostMembers) return true;
+    node_.rareSet = static_cast<std::uint8_t*>(std::calloc(kByteEntries, 1));
+    if (node_.rareSet == nullptr) return false;
+    const std::uint32_t bit = 1u << node_.rareOffset;
+    for (std::uint32_t c = 0; c < kByteEntries; ++c)
+      node_.rareSet[c] = c == 0 || (node_.Masks()[c] & bit) != 0 ? 1 : 0;
+    node_.rareCount = kRareSet;
+    return true;
   }
 }
 
@@ -475,7 +512,11 @@ SaaNode* Compile(const Ch* text, std::uint32_t flags, std::uint32_t& error) noex
       error = QXERR_NOMEMORY;
       return nullptr;
     }
-    builder.ChooseRarePosition();
+    if (!builder.ChooseRarePosition()) {
+      FreeChain(root);
+      error = QXERR_NOMEMORY;
+      return nullptr;
+    }
     if (out.link == Link::kNone) return root;
     previous = node;
     pending = out;

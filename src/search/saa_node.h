@@ -33,6 +33,7 @@ enum class Form : std::uint32_t { kAnsi = 1, kWide = 2 };
 inline constexpr std::size_t kByteEntries = 256;
 inline constexpr std::size_t kCodeEntries = 65536;
 inline constexpr std::uint32_t kMaxPositions = 32;
+inline constexpr std::uint32_t kRareSet = 3;
 
 struct SaaNode {
   std::uint32_t magic;          // kSigConverter
@@ -47,12 +48,15 @@ struct SaaNode {
   SaaNode* alternative;         // tried at this node's start when it fails; none or chain
   void* maskTable;              // absent while positionCount is 0
   Form form;                    // the form that built the converter
-  // Scan-ahead for a searching node: every match has one of `rareCount`
-  // (1 or 2) units at position `rareOffset`; 0 when no position is that
-  // narrow. Chosen by the compiler, used only to skip text quickly.
+  // Scan-ahead for a searching node: every match has, at position
+  // `rareOffset`, one of `rareCount` (1 or 2) units, or with kRareSet
+  // (A only) a byte whose `rareSet` entry is 1 (entry 0, the NUL, is 1 as
+  // well, to stop there); 0 when no position is narrow or rare enough.
+  // Chosen by the compiler, used only to skip text quickly.
   std::uint32_t rareOffset;
   std::uint32_t rareCount;
   std::uint32_t rareUnits[2];
+  std::uint8_t* rareSet;
 
   bool Has(std::uint32_t flag) const noexcept { return (flags & flag) != 0; }
   std::uint32_t* Masks() const noexcept { return static_cast<std::uint32_t*>(maskTable); }

@@ -118,6 +118,13 @@ class Scanner {
 // measured with strnlen, so each byte is measured once per scan.
 template <>
 const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexcept {
+  if (node.rareCount == kRareSet) {
+    // The set's table stops at the NUL too: one test per byte.
+    const std::uint8_t* stop = node.rareSet;
+    while (stop[static_cast<unsigned char>(*from)] == 0)
+      ++from;
+    return *from != 0 ? from : nullptr;
+  }
   if (from > known_) known_ = from;  // the caller has walked this far
   for (;;) {
     if (from == known_) {
@@ -141,6 +148,22 @@ const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexc
   }
 }
 
+// The units before the first NUL, at most `limit`; unrolled so that the
+// loop bound is tested once per four units.
+std::size_t UnitsBeforeNul(const WCHAR* p, std::size_t limit) noexcept {
+  std::size_t n = 0;
+  for (; n + 4 <= limit; n += 4) {
+    if (p[n] == 0) return n;
+    if (p[n + 1] == 0) return n + 1;
+    if (p[n + 2] == 0) return n + 2;
+    if (p[n + 3] == 0) return n + 3;
+  }
+  for (; n < limit; ++n) {
+    if (p[n] == 0) return n;
+  }
+  return limit;
+}
+
 // W has no library search for 16-bit units: the NUL-free part of the text
 // is measured ahead in doubling steps, and inside it blocks of 16 units are
 // tested with one branch (a loop the compiler turns into vector compares).
@@ -153,9 +176,7 @@ const WCHAR* Scanner<WCHAR>::FindRare(const SaaNode& node, const WCHAR* from) no
   for (;;) {
     if (from == known_) {
       if (knownIsEnd_) return nullptr;
-      std::size_t length = 0;
-      while (length < window_ && known_[length] != 0)
-        ++length;
+      const std::size_t length = UnitsBeforeNul(known_, window_);
       knownIsEnd_ = length < window_;
       known_ += length;
       if (window_ < kMaxWindow) window_ *= 2;
