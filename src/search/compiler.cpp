@@ -17,6 +17,7 @@ namespace qx::search {
 namespace {
 
 constexpr std::size_t kNoRepeat = static_cast<std::size_t>(-1);
+constexpr std::uint32_t kAsciiEntries = 128;
 
 enum class Link { kNone, kNext, kNextAndAlternative, kAlternative };
 
@@ -103,6 +104,7 @@ class NodeBuilder {
   std::uint32_t mode_;
   std::uint32_t few_[kMaxPositions][2] = {};
   std::uint8_t fewCount_[kMaxPositions] = {};
+  bool beyondAscii_[kMaxPositions] = {};  // a class position accepts units from 0x80 up
 };
 
 // The rarest narrow position by the expected unit frequency; later
@@ -126,37 +128,35 @@ bool NodeBuilder<Ch>::ChooseRarePosition() noexcept {
   return node_.rareCount != 0 || ChooseRareSet();
 }
 
-// Without a narrow position, an A node may still skip to a small class of
-// bytes that are rare in Japanese text (digits, ASCII letters): the
-// smallest such class, tested through a 256-entry table.
+// Without a narrow position a node may still skip to a small class of
+// ASCII characters that are rare in Japanese text (digits, letters): the
+// smallest such class, tested through a 128-entry table.
 template <class Ch>
 bool NodeBuilder<Ch>::ChooseRareSet() noexcept {
-  if constexpr (!kAnsi) {
-    return true;
-  } else {
-    constexpr std::uint32_t kMostMembers = 64;
-    std::uint32_t bestMembers = kMostMembers + 1;
-    for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
-      const std::uint32_t bit = 1u << i;
-      std::uint32_t members = 0;
-      for (std::uint32_t c = 1; c < kByteEntries && members <= kMostMembers; ++c) {
-        if ((node_.Masks()[c] & bit) == 0) continue;
-        members += C::Frequency(c) <= 2 ? 1 : kMostMembers + 1;
-      }
-      if (members <= bestMembers) {
-        bestMembers = members;
-        node_.rareOffset = i;
-      }
+  constexpr std::uint32_t kMostMembers = 64;
+  std::uint32_t bestMembers = kMostMembers + 1;
+  for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
+    if (beyondAscii_[i]) continue;
+    const std::uint32_t bit = 1u << i;
+    std::uint32_t members = 0;
+    for (std::uint32_t c = 1; c < kAsciiEntries && members <= kMostMembers; ++c) {
+      if ((node_.Masks()[c] & bit) != 0) members += C::Frequency(c) <= 2 ? 1 : kMostMembers + 1;
     }
-    if (bestMembers > kMostMembers) return true;
-    node_.rareSet = static_cast<std::uint8_t*>(std::calloc(kByteEntries, 1));
-    if (node_.rareSet == nullptr) return false;
-    const std::uint32_t bit = 1u << node_.rareOffset;
-    for (std::uint32_t c = 0; c < kByteEntries; ++c)
-      node_.rareSet[c] = c == 0 || (node_.Masks()[c] & bit) != 0 ? 1 : 0;
-    node_.rareCount = kRareSet;
-    return true;
+    if (members <= bestMembers) {
+      bestMembers = members;
+      node_.rareOffset = i;
+    }
   }
+  if (bestMembers > kMostMembers) return true;
+  // A tests every byte through a full table; W only ASCII units.
+  const std::uint32_t entries = kAnsi ? kByteEntries : kAsciiEntries;
+  node_.rareSet = static_cast<std::uint8_t*>(std::calloc(entries, 1));
+  if (node_.rareSet == nullptr) return false;
+  const std::uint32_t bit = 1u << node_.rareOffset;
+  for (std::uint32_t c = 0; c < kAsciiEntries; ++c)
+    node_.rareSet[c] = c == 0 || (node_.Masks()[c] & bit) != 0 ? 1 : 0;
+  node_.rareCount = kRareSet;
+  return true;
 }
 
 template <class Ch>
@@ -315,7 +315,10 @@ bool NodeBuilder<Ch>::AddClassPosition(const ClassShape& shape) noexcept {
     for (std::size_t i = 0; i < C::kEntries; ++i)
       masks[i] |= bit;
   }
+  bool& beyondAscii = beyondAscii_[node_.positionCount];
+  beyondAscii = shape.negated;
   auto apply = [&](std::uint32_t unit) {
+    beyondAscii = beyondAscii || unit >= kAsciiEntries;
     if (shape.negated) {
       masks[unit] &= ~bit;
     } else {

@@ -49,9 +49,10 @@ struct SaaNode {
   void* maskTable;              // absent while positionCount is 0
   Form form;                    // the form that built the converter
   // Scan-ahead for a searching node: every match has, at position
-  // `rareOffset`, one of `rareCount` (1 or 2) units, or with kRareSet
-  // (A only) a byte whose `rareSet` entry is 1 (entry 0, the NUL, is 1 as
-  // well, to stop there); 0 when no position is narrow or rare enough.
+  // `rareOffset`, one of `rareCount` (1 or 2) units, or with kRareSet an
+  // ASCII unit whose entry in `rareSet` (A: 256 entries, W: 128) is 1
+  // (entry 0, the NUL, is 1 as well, to stop there); 0 when no position is
+  // narrow or rare enough.
   // Chosen by the compiler, used only to skip text quickly.
   std::uint32_t rareOffset;
   std::uint32_t rareCount;

@@ -96,6 +96,7 @@ class Scanner {
     return *u == 0 ? u : nullptr;
   }
 
+  static const Ch* FindInSet(const SaaNode& node, const Ch* from) noexcept;
   const Ch* FindRare(const SaaNode& node, const Ch* from) noexcept;
   const Ch* SkipAhead(const SaaNode& node, const Ch* p) noexcept;
 
@@ -112,19 +113,30 @@ class Scanner {
   std::size_t window_ = 256;
 };
 
+// The first unit in the node's rare set; the set holds the NUL too, so
+// each unit costs one test (A: a 256-entry table, W: 128 ASCII entries).
+template <class Ch>
+const Ch* Scanner<Ch>::FindInSet(const SaaNode& node, const Ch* from) noexcept {
+  const std::uint8_t* stop = node.rareSet;
+  if constexpr (kAnsi) {
+    while (stop[C::Unit(*from)] == 0)
+      ++from;
+    return *from != 0 ? from : nullptr;
+  } else {
+    for (;; ++from) {
+      const std::uint32_t unit = C::Unit(*from);
+      if ((unit < 128) & (stop[unit & 127] != 0)) return unit != 0 ? from : nullptr;
+    }
+  }
+}
+
 // The first unit at or after `from` that is one of the node's rare units,
 // or null when the text ends first. A searches with memchr inside the part
 // of the text already known to hold no NUL, which grows in doubling steps
 // measured with strnlen, so each byte is measured once per scan.
 template <>
 const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexcept {
-  if (node.rareCount == kRareSet) {
-    // The set's table stops at the NUL too: one test per byte.
-    const std::uint8_t* stop = node.rareSet;
-    while (stop[static_cast<unsigned char>(*from)] == 0)
-      ++from;
-    return *from != 0 ? from : nullptr;
-  }
+  if (node.rareCount == kRareSet) return FindInSet(node, from);
   if (from > known_) known_ = from;  // the caller has walked this far
   for (;;) {
     if (from == known_) {
@@ -169,6 +181,7 @@ std::size_t UnitsBeforeNul(const WCHAR* p, std::size_t limit) noexcept {
 // tested with one branch (a loop the compiler turns into vector compares).
 template <>
 const WCHAR* Scanner<WCHAR>::FindRare(const SaaNode& node, const WCHAR* from) noexcept {
+  if (node.rareCount == kRareSet) return FindInSet(node, from);
   constexpr std::size_t kBlock = 16;
   const WCHAR first = static_cast<WCHAR>(node.rareUnits[0]);
   const WCHAR second = static_cast<WCHAR>(node.rareUnits[1]);
