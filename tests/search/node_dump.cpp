@@ -1,3 +1,5 @@
+// Strings are built by appending only: GCC 12 at -O3 warns (-Wrestrict)
+// on "literal" + std::string temporaries.
 #include "search/node_dump.h"
 
 #include <cstdio>
@@ -6,10 +8,9 @@
 namespace qxtest {
 namespace {
 
-using qx::search::Form;
 using qx::search::SaaNode;
 
-std::string Unit(std::uint32_t u, Form) {
+std::string Unit(std::uint32_t u) {
   char buffer[16];
   if (u > 0x20 && u < 0x7F && u != '\\' && u != '[' && u != ']' && u != '-' && u != '^') {
     buffer[0] = static_cast<char>(u);
@@ -22,67 +23,68 @@ std::string Unit(std::uint32_t u, Form) {
   return buffer;
 }
 
-// Members as runs: "a", "a-c", joined without separators.
+std::string Hex(std::uint32_t code) {
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "%04X", code);
+  return buffer;
+}
+
+// Accepted values from 1 up as runs ("a", "a-c"), joined by `separator`.
 template <class Accepts>
-std::string Runs(std::uint32_t count, Accepts accepts, std::string (*show)(std::uint32_t, Form),
-                 Form form) {
+std::string Runs(std::uint32_t count, Accepts accepts, std::string (*show)(std::uint32_t),
+                 const char* separator) {
   std::string out;
   for (std::uint32_t u = 1; u < count; ++u) {
     if (!accepts(u)) continue;
     std::uint32_t last = u;
     while (last + 1 < count && accepts(last + 1))
       ++last;
-    out += show(u, form);
-    if (last > u) out += (last > u + 1 ? "-" : "") + show(last, form);
+    if (!out.empty()) out += separator;
+    out += show(u);
+    if (last > u + 1 || (last > u && separator[0] != 0)) out += '-';
+    if (last > u) out += show(last);
     u = last;
   }
   return out;
 }
 
-std::string Position(const SaaNode& node, unsigned index) {
-  const std::uint32_t count = node.form == Form::kAnsi ? 256 : 65536;
-  const std::uint32_t bit = 1u << index;
-  auto accepts = [&](std::uint32_t u) { return (node.Masks()[u] & bit) != 0; };
-  std::vector<std::uint32_t> members;
+// A set: its members, or "^" and the rest when it holds more than half.
+template <class Accepts>
+std::string Set(std::uint32_t count, Accepts accepts, std::string (*show)(std::uint32_t),
+                const char* separator, const char* brackets) {
+  std::uint32_t members = 0;
   for (std::uint32_t u = 1; u < count; ++u)
-    if (accepts(u)) members.push_back(u);
-  if (members.size() == 1) return Unit(members[0], node.form);
-  if (members.size() > count / 2)
-    return "[^" +
-           Runs(
-               count, [&](std::uint32_t u) { return !accepts(u); }, Unit, node.form) +
-           "]";
-  return "[" + Runs(count, accepts, Unit, node.form) + "]";
+    members += accepts(u) ? 1 : 0;
+  std::string out(1, brackets[0]);
+  if (members > count / 2) {
+    out += '^';
+    out += Runs(
+        count, [&](std::uint32_t u) { return !accepts(u); }, show, separator);
+  } else {
+    out += Runs(count, accepts, show, separator);
+  }
+  out += brackets[1];
+  return out;
 }
 
-std::string Hex(std::uint32_t code, Form) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%04X", code);
-  return buffer;
+std::string Position(const SaaNode& node, unsigned index) {
+  const std::uint32_t count = node.form == qx::search::Form::kAnsi ? 256 : 65536;
+  const std::uint32_t bit = 1u << index;
+  auto accepts = [&](std::uint32_t u) { return (node.Masks()[u] & bit) != 0; };
+  std::uint32_t only = 0;
+  std::uint32_t members = 0;
+  for (std::uint32_t u = 1; u < count; ++u) {
+    if (accepts(u)) {
+      only = u;
+      ++members;
+    }
+  }
+  return members == 1 ? Unit(only) : Set(count, accepts, Unit, "", "[]");
 }
 
 std::string CodeClass(const SaaNode& node) {
-  auto accepts = [&](std::uint32_t code) { return node.CodeBits()[code] != 0; };
-  std::size_t total = 0;
-  for (std::uint32_t code = 0; code < 65536; ++code)
-    total += accepts(code) ? 1 : 0;
-  if (total > 32768)
-    return "{^" +
-           Runs(
-               65536, [&](std::uint32_t c) { return !accepts(c); }, Hex, node.form) +
-           "}";
-  std::string runs;
-  for (std::uint32_t code = 1; code < 65536; ++code) {
-    if (!accepts(code)) continue;
-    std::uint32_t last = code;
-    while (last + 1 < 65536 && accepts(last + 1))
-      ++last;
-    if (!runs.empty()) runs += ' ';
-    runs += Hex(code, node.form);
-    if (last > code) runs += "-" + Hex(last, node.form);
-    code = last;
-  }
-  return "{" + runs + "}";
+  return Set(
+      65536, [&](std::uint32_t code) { return node.CodeBits()[code] != 0; }, Hex, " ", "{}");
 }
 
 }  // namespace
@@ -91,29 +93,39 @@ std::string DumpConverter(const SaaNode* root) {
   std::vector<const SaaNode*> nodes;
   for (const SaaNode* n = root; n != nullptr; n = n->chain)
     nodes.push_back(n);
-  auto name = [&](const SaaNode* target) {
+  auto link = [&](std::string& out, const char* label, const SaaNode* target) {
+    if (target == nullptr) return;
+    out += label;
+    out += '#';
     for (std::size_t i = 0; i < nodes.size(); ++i)
-      if (nodes[i] == target) return "#" + std::to_string(i);
-    return std::string("#?");
+      if (nodes[i] == target) out += std::to_string(i);
   };
   std::string out;
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     const SaaNode& n = *nodes[i];
-    out += "#" + std::to_string(i) + (n.Has(qx::search::SN_ANCHORED) ? " anchored" : " search");
+    out += '#';
+    out += std::to_string(i);
+    out += n.Has(qx::search::SN_ANCHORED) ? " anchored" : " search";
     if (n.Has(qx::search::SN_OPTIONAL)) out += " optional";
     if (n.Has(qx::search::SN_FROMSTART)) out += " fromstart";
     if (n.Has(qx::search::SN_ENDANCHOR)) out += " endanchor";
     if (n.Has(qx::search::SN_TOEND)) out += " toend";
-    if (n.skipCount != 0) out += " skip=" + std::to_string(n.skipCount);
-    if (n.byteTable != 0) {
-      out += " " + CodeClass(n);
-    } else {
-      for (unsigned p = 0; p < n.positionCount; ++p)
-        out += " " + Position(n, p);
+    if (n.skipCount != 0) {
+      out += " skip=";
+      out += std::to_string(n.skipCount);
     }
-    if (n.next != nullptr) out += " next=" + name(n.next);
-    if (n.alternative != nullptr) out += " alt=" + name(n.alternative);
-    out += "\n";
+    if (n.byteTable != 0) {
+      out += ' ';
+      out += CodeClass(n);
+    } else {
+      for (unsigned p = 0; p < n.positionCount; ++p) {
+        out += ' ';
+        out += Position(n, p);
+      }
+    }
+    link(out, " next=", n.next);
+    link(out, " alt=", n.alternative);
+    out += '\n';
   }
   return out;
 }
