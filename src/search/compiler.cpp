@@ -112,20 +112,33 @@ class NodeBuilder {
 template <class Ch>
 bool NodeBuilder<Ch>::ChooseRarePosition() noexcept {
   if (node_.Has(SN_ANCHORED) || node_.byteTable != 0 || node_.positionCount == 0) return true;
+  auto score = [&](std::uint32_t i) {
+    // A second unit costs a second search: one point.
+    const int one = 8 - C::Frequency(few_[i][0]);
+    return fewCount_[i] == 2 ? (one + 8 - C::Frequency(few_[i][1])) / 2 - 1 : one;
+  };
   int best = 0;
   for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
-    if (fewCount_[i] == kMany) continue;
-    // A second unit costs a second search: one point.
-    int score = 8 - C::Frequency(few_[i][0]);
-    if (fewCount_[i] == 2) score = (score + 8 - C::Frequency(few_[i][1])) / 2 - 1;
-    if (score < best) continue;
-    best = score;
+    if (fewCount_[i] == kMany || score(i) < best) continue;
+    best = score(i);
     node_.rareOffset = i;
     node_.rareCount = fewCount_[i];
     node_.rareUnits[0] = few_[i][0];
     node_.rareUnits[1] = few_[i][1];
   }
-  return node_.rareCount != 0 || ChooseRareSet();
+  if (node_.rareCount == 0) return ChooseRareSet();
+  // The check position comes before the rare one, so a candidate's check
+  // unit always lies inside text already read.
+  best = 0;
+  for (std::uint32_t i = 0; i < node_.rareOffset; ++i) {
+    if (fewCount_[i] == kMany || score(i) <= best) continue;
+    best = score(i);
+    node_.checkOffset = i;
+    node_.checkCount = fewCount_[i];
+    node_.checkUnits[0] = few_[i][0];
+    node_.checkUnits[1] = few_[i][1];
+  }
+  return true;
 }
 
 // Without a narrow position a node may still skip to a small class of

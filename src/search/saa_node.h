@@ -58,6 +58,11 @@ struct SaaNode {
   std::uint32_t rareCount;
   std::uint32_t rareUnits[2];
   std::uint8_t* rareSet;
+  // A second narrow position before rareOffset, tested at each candidate
+  // before the mask tables are run; checkCount 0 when there is none.
+  std::uint32_t checkOffset;
+  std::uint32_t checkCount;
+  std::uint32_t checkUnits[2];
 
   bool Has(std::uint32_t flag) const noexcept { return (flags & flag) != 0; }
   std::uint32_t* Masks() const noexcept { return static_cast<std::uint32_t*>(maskTable); }
