@@ -313,6 +313,58 @@ static void FileOperations(void) {
   printf("  qxCloseFileOp: %d\n", (int)qxCloseFileOp(op));
 }
 
+/* A Japanese sample line, in Shift_JIS for the A forms and UTF-16 for W:
+ * "2024年の報告書: ファイル file_01.txt と FILE_02.TXT を比較する。" */
+static const char kSampleA[] =
+    "2024\x94N\x82\xCC\x95\xF1\x8D\x90\x8F\x91: \x83t\x83@\x83"
+    "C\x83\x8B file_01.txt \x82\xC6 FILE_02.TXT \x82\xF0\x94\xE4\x8Ar\x82\xB7\x82\xE9\x81"
+    "B";
+static const QXWCHAR kSampleW[] =
+    L"2024\x5E74\x306E\x5831\x544A\x66F8: \x30D5\x30A1\x30A4\x30EB"
+    L" file_01.txt \x3068 FILE_02.TXT \x3092\x6BD4\x8F03\x3059"
+    L"\x308B\x3002";
+
+static void ShowFound(const char* form, const char* pattern, long start, unsigned long length) {
+  if (start < 0) {
+    printf("  %s %-26s no match\n", form, pattern);
+  } else {
+    printf("  %s %-26s start %2ld, length %lu\n", form, pattern, start, length);
+  }
+}
+
+static void SearchDemo(void) {
+  QXDWORD length = 0;
+  const char* a;
+  const QXWCHAR* w;
+  QXHCVT cvt;
+
+  Section("String search");
+  printf("  (A offsets count Shift_JIS bytes, W offsets UTF-16 code units)\n");
+  a = qxGrepExA(kSampleA, "[0-9]+\x94N", 0, &length); /* digits + "年" */
+  ShowFound("A", "[0-9]+<nen>", a ? (long)(a - kSampleA) : -1, length);
+  w = qxGrepExW(kSampleW, L"[0-9]+\x5E74", 0, &length);
+  ShowFound("W", "[0-9]+<nen>", w ? (long)(w - kSampleW) : -1, length);
+
+  a = qxGrepExA(kSampleA, "file_[0-9]+\\.txt", 0, &length);
+  ShowFound("A", "file_[0-9]+\\.txt", a ? (long)(a - kSampleA) : -1, length);
+  w = qxGrepExW(kSampleW, L"FILE_.*TXT", 1, &length); /* folded: finds file_01... */
+  ShowFound("W", "FILE_.*TXT, ignore case", w ? (long)(w - kSampleW) : -1, length);
+
+  /* One converter, compiled once, scanned twice. */
+  cvt = qxSaaCreateCvtA("\x94\xE4\x8A\x72", 0); /* literal "比較" */
+  a = qxSaaScanStringA(cvt, kSampleA);
+  ShowFound("A", "literal <hikaku>", a ? (long)(a - kSampleA) : -1, qxSaaGetMatchLength(cvt));
+  a = qxSaaScanStringA(cvt, "no such text");
+  ShowFound("A", "literal <hikaku>", a ? (long)(a - kSampleA) : -1, qxSaaGetMatchLength(cvt));
+  qxSaaCloseCvt(cvt);
+
+  /* The small matcher: '?' any character, '?*' a run. */
+  a = qxGrepA(kSampleA, "F?*TXT");
+  ShowFound("A", "F?*TXT (small matcher)", a ? (long)(a - kSampleA) : -1, 0);
+  w = qxGrepW(kSampleW, L"[0-9][0-9]?txt");
+  ShowFound("W", "[0-9][0-9]?txt (small)", w ? (long)(w - kSampleW) : -1, 0);
+}
+
 int main(void) {
   const unsigned char* lead = qxGetDBCSLeadTable();
   int leadCount = 0;
@@ -342,6 +394,7 @@ int main(void) {
   Section("File names, file times, numbers");
   ShowFileHelpersAndNumbers();
   ShowJapaneseText();
+  SearchDemo();
 
   Section("Errors");
   qxScanFileNameA(NULL);

@@ -416,6 +416,53 @@ QXDECL QXBOOL QXAPI qxOperateFileOpA(QXHFILEOP op, UINT_PTR operation, const cha
 QXDECL QXBOOL QXAPI qxOperateFileOpW(QXHFILEOP op, UINT_PTR operation, const QXWCHAR* source,
                                      const QXWCHAR* destination, QXDWORD flags);
 #endif
+/* ---- String search ---------------------------------------------------- */
+/* A converter compiles a search string once into shift-and mask nodes and
+ * scans any number of texts with it; qxGrepExA/W do all three in one call.
+ * Pattern syntax (QXSAA_PATTERN): '.' any character, [set] and [^set] with
+ * ranges, postfix '?' '*' '+' (greedy, never giving back), '^' at the start,
+ * '$' at the end, backslash escapes (\n \t \x41 \101 ...). A forms count
+ * bytes and keep double-byte characters whole; W forms count code units. */
+
+/* Converter handle: the address of the converter's first node. */
+typedef struct QXSaaConverter_* QXHCVT;
+
+#define QXSAA_NOCASE 0x1u  /* fold case */
+#define QXSAA_PATTERN 0x2u /* read the search string in the pattern syntax */
+
+/* Compiles text (literal, or pattern with QXSAA_PATTERN) into a converter,
+ * or returns NULL: QXERR_BADPARAM for an empty text (or only '^' as a
+ * pattern) or a NULL text, QXERR_NOMEMORY. Release with qxSaaCloseCvt. */
+QXDECL QXHCVT QXAPI qxSaaCreateCvtA(const char* text, QXDWORD flags);
+QXDECL QXHCVT QXAPI qxSaaCreateCvtW(const QXWCHAR* text, QXDWORD flags);
+
+/* Releases a converter: 1, or 0 with QXERR_BADHANDLE. */
+QXDECL QXBOOL QXAPI qxSaaCloseCvt(QXHCVT cvt);
+
+/* The start of the first match in text, or NULL. Clears the error code for
+ * a good handle (no match is not an error); QXERR_BADHANDLE for a bad
+ * handle or one built by the other form's create function. */
+QXDECL char* QXAPI qxSaaScanStringA(QXHCVT cvt, const char* text);
+QXDECL QXWCHAR* QXAPI qxSaaScanStringW(QXHCVT cvt, const QXWCHAR* text);
+
+/* Length of the last scan's match (0 after no match); 0xFFFFFFFF with
+ * QXERR_BADHANDLE for a bad handle. */
+QXDECL QXDWORD QXAPI qxSaaGetMatchLength(QXHCVT cvt);
+
+/* Compiles pattern (pattern syntax, folded when ignoreCase is nonzero),
+ * scans text once, stores the match length in *length when length is not
+ * NULL, and releases the converter. Returns the match start or NULL. */
+QXDECL char* QXAPI qxGrepExA(const char* text, const char* pattern, QXBOOL ignoreCase,
+                             QXDWORD* length);
+QXDECL QXWCHAR* QXAPI qxGrepExW(const QXWCHAR* text, const QXWCHAR* pattern, QXBOOL ignoreCase,
+                                QXDWORD* length);
+
+/* The small backtracking matcher: '?' any character, '?*' and '?+' runs
+ * (shortest first), [set] with ranges, postfix '*' '+', backslash quotes the
+ * next character, '^' at the start, '$' at the end. Returns the first match
+ * start or NULL; no match length, no case folding. */
+QXDECL char* QXAPI qxGrepA(const char* text, const char* pattern);
+QXDECL QXWCHAR* QXAPI qxGrepW(const QXWCHAR* text, const QXWCHAR* pattern);
 
 #ifdef __cplusplus
 }

@@ -105,6 +105,11 @@ BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 BOOL DeleteFileA(LPCSTR name);
 BOOL DeleteFileW(LPCWSTR name);
+
+// String search: case mapping of UTF-16 units (single-character form when
+// the pointer's high bits are zero, else the string in place).
+LPWSTR CharLowerW(LPWSTR text);
+LPWSTR CharUpperW(LPWSTR text);
 }
 
 // ---- File naming, file times and number formatting ----------------------

@@ -1,0 +1,545 @@
+// The compiler builds one node at a time. A node's build reads the pattern
+// until the node is complete and then says how the rest continues: from
+// which text position, with which flags and repeat start, and whether the
+// new node becomes this node's next, its alternative, or both. Every link
+// points at that new node or at the node itself, so the loop below replaces
+// the build's recursion and needs no stack however long the pattern is.
+#include "search/compiler.h"
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+
+#include "qxdll32.h"
+#include "search/search_char.h"
+
+namespace qx::search {
+namespace {
+
+constexpr std::size_t kNoRepeat = static_cast<std::size_t>(-1);
+constexpr std::uint32_t kAsciiEntries = 128;
+
+enum class Link { kNone, kNext, kNextAndAlternative, kAlternative };
+
+// How the rest of the pattern continues after a finished node.
+struct Continuation {
+  Link link = Link::kNone;
+  std::size_t from = 0;
+  std::uint32_t flags = 0;
+  std::size_t repeat = kNoRepeat;  // start of the element before a '+'
+};
+
+// Where a class lies: members in [begin, end), the pattern goes on at
+// `after`. The end is the first ']' (trail bytes skipped) or the text end.
+struct ClassShape {
+  bool negated = false;
+  bool hasLead = false;
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::size_t after = 0;
+};
+
+// One class member: a unit (or double-byte class code) and where it ends.
+struct Member {
+  bool ok;
+  std::uint32_t value;
+  std::size_t next;
+};
+
+template <class Ch>
+class NodeBuilder {
+  using C = SearchChar<Ch>;
+  static constexpr bool kAnsi = C::kForm == Form::kAnsi;
+
+ public:
+  NodeBuilder(const Ch* text, std::size_t length, SaaNode& node) noexcept
+      : text_(text), length_(length), node_(node), mode_(node.flags & kModeMask) {}
+
+  // Picks the scan-ahead position of a finished searching node; false
+  // when memory for it runs out.
+  bool ChooseRarePosition() noexcept;
+  bool ChooseRareSet() noexcept;
+
+  // Both return false when a mask table cannot be allocated.
+  bool Literal(std::size_t p, Continuation& out) noexcept;
+  bool Pattern(std::size_t p, std::size_t repeat, Continuation& out) noexcept;
+
+ private:
+  enum class Step { kRead, kDone };
+
+  std::uint32_t At(std::size_t i) const noexcept { return i < length_ ? C::Unit(text_[i]) : 0; }
+  bool NoCase() const noexcept { return (mode_ & kModeNoCase) != 0; }
+  bool StartsDoubleByte(std::size_t i) const noexcept {
+    return kAnsi && i + 1 < length_ && C::IsLead(At(i));
+  }
+  // A node holds 32 positions, and an A node never splits a double-byte
+  // character: with 31 positions it closes before one.
+  bool IsFull(std::size_t next, bool trailPending) const noexcept {
+    return node_.positionCount == kMaxPositions ||
+           (node_.positionCount == kMaxPositions - 1 && !trailPending && StartsDoubleByte(next));
+  }
+  bool AddPosition(std::uint32_t unit, bool fold) noexcept;
+  Step AfterPosition(std::size_t p, bool trailPending, std::size_t repeat,
+                     Continuation& out) const noexcept;
+  Step Dot(std::size_t start, std::size_t& p, std::size_t repeat, Continuation& out) noexcept;
+  ClassShape ReadClassShape(std::size_t p) const noexcept;
+  Member ReadMember(std::size_t q, std::size_t end, bool codes) const noexcept;
+  template <class Visit>
+  void ForEachMember(const ClassShape& shape, bool codes, Visit visit) const noexcept;
+  bool AddClassPosition(const ClassShape& shape) noexcept;
+  bool MakeCodeClass(const ClassShape& shape) noexcept;
+
+  // The units each position accepts, while there are at most two.
+  static constexpr std::uint8_t kMany = 3;
+  void Remember(std::uint32_t unit, std::uint32_t other) noexcept {
+    const std::uint32_t i = node_.positionCount;
+    few_[i][0] = unit;
+    few_[i][1] = other;
+    fewCount_[i] = other == unit ? 1 : 2;
+  }
+
+  const Ch* text_;
+  std::size_t length_;
+  SaaNode& node_;
+  std::uint32_t mode_;
+  std::uint32_t few_[kMaxPositions][2] = {};
+  std::uint8_t fewCount_[kMaxPositions] = {};
+  bool beyondAscii_[kMaxPositions] = {};  // a class position accepts units from 0x80 up
+};
+
+// The rarest narrow position by the expected unit frequency; later
+// positions win ties, which leaves more text behind each skip.
+template <class Ch>
+bool NodeBuilder<Ch>::ChooseRarePosition() noexcept {
+  if (node_.Has(SN_ANCHORED) || node_.byteTable != 0 || node_.positionCount == 0) return true;
+  auto score = [&](std::uint32_t i) {
+    // A second unit costs a second search: one point.
+    const int one = 8 - C::Frequency(few_[i][0]);
+    return fewCount_[i] == 2 ? (one + 8 - C::Frequency(few_[i][1])) / 2 - 1 : one;
+  };
+  int best = 0;
+  for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
+    if (fewCount_[i] == kMany || score(i) < best) continue;
+    best = score(i);
+    node_.rareOffset = i;
+    node_.rareCount = fewCount_[i];
+    node_.rareUnits[0] = few_[i][0];
+    node_.rareUnits[1] = few_[i][1];
+  }
+  if (node_.rareCount == 0) return ChooseRareSet();
+  // The check position comes before the rare one, so a candidate's check
+  // unit always lies inside text already read.
+  best = 0;
+  for (std::uint32_t i = 0; i < node_.rareOffset; ++i) {
+    if (fewCount_[i] == kMany || score(i) <= best) continue;
+    best = score(i);
+    node_.checkOffset = i;
+    node_.checkCount = fewCount_[i];
+    node_.checkUnits[0] = few_[i][0];
+    node_.checkUnits[1] = few_[i][1];
+  }
+  return true;
+}
+
+// Without a narrow position a node may still skip to a small class of
+// ASCII characters that are rare in Japanese text (digits, letters): the
+// smallest such class, tested through a 128-entry table.
+template <class Ch>
+bool NodeBuilder<Ch>::ChooseRareSet() noexcept {
+  constexpr std::uint32_t kMostMembers = 64;
+  std::uint32_t bestMembers = kMostMembers + 1;
+  for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
+    if (beyondAscii_[i]) continue;
+    const std::uint32_t bit = 1u << i;
+    std::uint32_t members = 0;
+    for (std::uint32_t c = 1; c < kAsciiEntries && members <= kMostMembers; ++c) {
+      if ((node_.Masks()[c] & bit) != 0) members += C::Frequency(c) <= 2 ? 1 : kMostMembers + 1;
+    }
+    if (members <= bestMembers) {
+      bestMembers = members;
+      node_.rareOffset = i;
+    }
+  }
+  if (bestMembers > kMostMembers) return true;
+  // A tests every byte through a full table; W only ASCII units.
+  const std::uint32_t entries = kAnsi ? kByteEntries : kAsciiEntries;
+  node_.rareSet = static_cast<std::uint8_t*>(std::calloc(entries, 1));
+  if (node_.rareSet == nullptr) return false;
+  const std::uint32_t bit = 1u << node_.rareOffset;
+  for (std::uint32_t c = 0; c < kAsciiEntries; ++c)
+    node_.rareSet[c] = c == 0 || (node_.Masks()[c] & bit) != 0 ? 1 : 0;
+  node_.rareCount = kRareSet;
+  return true;
+}
+
+template <class Ch>
+bool NodeBuilder<Ch>::AddPosition(std::uint32_t unit, bool fold) noexcept {
+  if (node_.maskTable == nullptr && !AddMaskTable(node_, C::kEntries, sizeof(std::uint32_t)))
+    return false;
+  const std::uint32_t bit = 1u << node_.positionCount;
+  const std::uint32_t other = fold && NoCase() ? C::OtherCase(unit) : unit;
+  node_.Masks()[unit] |= bit;
+  node_.Masks()[other] |= bit;
+  Remember(unit, other);
+  ++node_.positionCount;
+  node_.finalBit = bit;
+  return true;
+}
+
+template <class Ch>
+bool NodeBuilder<Ch>::Literal(std::size_t p, Continuation& out) noexcept {
+  bool trail = false;
+  while (p < length_) {
+    const std::uint32_t unit = At(p);
+    const bool lead = !trail && StartsDoubleByte(p);
+    if (!AddPosition(unit, !trail && !lead)) return false;
+    ++p;
+    trail = lead;
+    if (p < length_ && IsFull(p, trail)) {
+      out = {Link::kNext, p, node_.flags | SN_ANCHORED, kNoRepeat};
+      return true;
+    }
+  }
+  return true;
+}
+
+template <class Ch>
+typename NodeBuilder<Ch>::Step NodeBuilder<Ch>::AfterPosition(std::size_t p, bool trailPending,
+                                                              std::size_t repeat,
+                                                              Continuation& out) const noexcept {
+  if (p >= length_) return Step::kDone;
+  if (IsFull(p, trailPending)) {
+    out = {Link::kNext, p, mode_ | SN_ANCHORED, repeat};
+    return Step::kDone;
+  }
+  return Step::kRead;
+}
+
+// '.', '.?', '.*' and '.+' at `start`; `p` is just past the '.'.
+template <class Ch>
+typename NodeBuilder<Ch>::Step NodeBuilder<Ch>::Dot(std::size_t start, std::size_t& p,
+                                                    std::size_t repeat,
+                                                    Continuation& out) noexcept {
+  const bool hasPositions = node_.positionCount > 0;
+  const std::uint32_t d = At(p);
+  if (d == '?') {
+    ++p;
+    if (hasPositions) {
+      out = {Link::kNext, start, mode_ | SN_ANCHORED, repeat};
+      return Step::kDone;
+    }
+    ++node_.skipCount;
+    out = {Link::kNextAndAlternative, p, mode_ | (node_.flags & SN_ANCHORED), repeat};
+    return Step::kDone;
+  }
+  if (d == '*' || d == '+') {
+    ++p;
+    if (hasPositions) {  // the run starts a searching node of its own
+      out = {Link::kNext, start, mode_, repeat};
+      return Step::kDone;
+    }
+    if (d == '+') ++node_.skipCount;
+    node_.flags = (node_.flags & ~SN_ANCHORED) | SN_FROMSTART;
+    if (p >= length_ || At(p) == '$') {
+      node_.flags |= SN_ENDANCHOR | SN_TOEND;
+      return Step::kDone;
+    }
+    return Step::kRead;
+  }
+  if (hasPositions) {
+    out = {Link::kNext, start, mode_ | SN_ANCHORED, repeat};
+    return Step::kDone;
+  }
+  ++node_.skipCount;
+  return p >= length_ ? Step::kDone : Step::kRead;
+}
+
+template <class Ch>
+ClassShape NodeBuilder<Ch>::ReadClassShape(std::size_t p) const noexcept {
+  ClassShape shape;
+  if (At(p) == '^') {
+    shape.negated = true;
+    ++p;
+  }
+  shape.begin = p;
+  while (p < length_ && At(p) != ']') {
+    if (StartsDoubleByte(p)) {
+      shape.hasLead = true;
+      p += 2;
+    } else {
+      ++p;
+    }
+  }
+  shape.end = p;
+  shape.after = p < length_ ? p + 1 : length_;
+  return shape;
+}
+
+// Reads one member at q, no further than `end`. With `codes` (A double-byte
+// class) a double-byte character is lead * 256 + trail and a single-byte
+// one b * 256. An escape of value 0, or a backslash with nothing after it
+// inside the class, ends the members.
+template <class Ch>
+Member NodeBuilder<Ch>::ReadMember(std::size_t q, std::size_t end, bool codes) const noexcept {
+  const unsigned shift = codes ? 8 : 0;
+  const std::uint32_t unit = At(q);
+  if (unit == '\\') {
+    const Escape escape = DecodeEscape(text_, q + 1, end);
+    if (escape.value == 0) return {false, 0, end};
+    if (kAnsi && escape.raw && C::IsLead(escape.value) && escape.end < end)
+      return {true, (escape.value << 8) | At(escape.end), escape.end + 1};
+    return {true, escape.value << shift, escape.end};
+  }
+  if (kAnsi && C::IsLead(unit) && q + 1 < end) return {true, (unit << 8) | At(q + 1), q + 2};
+  return {true, unit << shift, q + 1};
+}
+
+// Calls visit(low, high) for each member and range, in order; a range's
+// ends are swapped when written high to low.
+template <class Ch>
+template <class Visit>
+void NodeBuilder<Ch>::ForEachMember(const ClassShape& shape, bool codes,
+                                    Visit visit) const noexcept {
+  std::size_t q = shape.begin;
+  while (q < shape.end) {
+    const Member low = ReadMember(q, shape.end, codes);
+    if (!low.ok) return;
+    q = low.next;
+    if (q + 1 < shape.end && At(q) == '-') {
+      const Member high = ReadMember(q + 1, shape.end, codes);
+      if (high.ok) {
+        q = high.next;
+        visit(low.value < high.value ? low.value : high.value,
+              low.value < high.value ? high.value : low.value);
+        continue;
+      }
+    }
+    visit(low.value, low.value);
+  }
+}
+
+template <class Ch>
+bool NodeBuilder<Ch>::AddClassPosition(const ClassShape& shape) noexcept {
+  if (node_.maskTable == nullptr && !AddMaskTable(node_, C::kEntries, sizeof(std::uint32_t)))
+    return false;
+  std::uint32_t* masks = node_.Masks();
+  const std::uint32_t bit = 1u << node_.positionCount;
+  if (shape.negated) {
+    for (std::size_t i = 0; i < C::kEntries; ++i)
+      masks[i] |= bit;
+  }
+  bool& beyondAscii = beyondAscii_[node_.positionCount];
+  beyondAscii = shape.negated;
+  auto apply = [&](std::uint32_t unit) {
+    beyondAscii = beyondAscii || unit >= kAsciiEntries;
+    if (shape.negated) {
+      masks[unit] &= ~bit;
+    } else {
+      masks[unit] |= bit;
+    }
+  };
+  fewCount_[node_.positionCount] = kMany;
+  ForEachMember(shape, false, [&](std::uint32_t low, std::uint32_t high) {
+    for (std::uint32_t unit = low;; ++unit) {
+      apply(unit);
+      if (NoCase()) apply(C::OtherCase(unit));
+      if (unit == high) break;
+    }
+  });
+  ++node_.positionCount;
+  node_.finalBit = bit;
+  return true;
+}
+
+// An A class holding a double-byte character: one position over character
+// codes. A range walks every trail value under a lead byte and otherwise
+// steps from one single-byte character to the next.
+template <class Ch>
+bool NodeBuilder<Ch>::MakeCodeClass(const ClassShape& shape) noexcept {
+  if (!AddMaskTable(node_, kCodeEntries, 1)) return false;
+  node_.byteTable = 1;
+  node_.positionCount = 1;
+  node_.finalBit = 1;
+  std::uint8_t* bits = node_.CodeBits();
+  const std::uint8_t member = shape.negated ? 0 : 1;
+  if (shape.negated) std::memset(bits, 1, kCodeEntries);
+  ForEachMember(shape, true, [&](std::uint32_t low, std::uint32_t high) {
+    for (std::uint32_t code = low; code <= high;) {
+      bits[code] = member;
+      const std::uint32_t lead = code >> 8;
+      if (C::IsLead(lead)) {
+        ++code;
+        continue;
+      }
+      if (NoCase() && (code & 0xFF) == 0) bits[C::OtherCase(lead) << 8] = member;
+      code += 256;
+    }
+  });
+  return true;
+}
+
+template <class Ch>
+bool NodeBuilder<Ch>::Pattern(std::size_t p, std::size_t repeat, Continuation& out) noexcept {
+  const bool optional = node_.Has(SN_OPTIONAL);
+  bool trail = false;        // the next unit is the trail byte of a lead just added
+  bool elementRead = false;  // an optional node's own element is behind us
+  while (p < length_) {
+    const std::size_t start = p;
+    std::uint32_t c = At(p++);
+    if (trail) {
+      trail = false;
+      if (!AddPosition(c, false)) return false;
+      if (AfterPosition(p, false, repeat, out) == Step::kDone) return true;
+      continue;
+    }
+    if (c == '$') {
+      node_.flags |= SN_ENDANCHOR;
+      return true;
+    }
+    if (c == '.') {
+      if (Dot(start, p, repeat, out) == Step::kDone) return true;
+      continue;
+    }
+    // The postfix of an optional node's element; before the element has
+    // been read, '?', '*' and '+' are the element itself.
+    if (optional && elementRead && (c == '?' || c == '*' || c == '+')) {
+      if (c != '?') node_.next = &node_;
+      if (p < length_) {
+        out = {c == '?' ? Link::kNextAndAlternative : Link::kAlternative, p, mode_ | SN_ANCHORED,
+               c == '+' ? kNoRepeat : repeat};
+      }
+      return true;
+    }
+    // 'X+' is X followed by a node for 'X*'. A '+' with no element before
+    // it is an ordinary character.
+    if (!optional && c == '+' && repeat != kNoRepeat) {
+      out = {Link::kNext, repeat, mode_ | SN_ANCHORED | SN_OPTIONAL, kNoRepeat};
+      return true;
+    }
+    if (c == '[') {
+      const ClassShape shape = ReadClassShape(p);
+      const std::uint32_t d = At(shape.after);
+      if (!optional && (d == '?' || d == '*')) {
+        out = {Link::kNext, start, mode_ | SN_ANCHORED | SN_OPTIONAL, repeat};
+        return true;
+      }
+      repeat = d == '+' ? start : kNoRepeat;
+      elementRead = true;
+      p = shape.after;
+      if (kAnsi && shape.hasLead) {
+        if (node_.positionCount > 0) {
+          out = {Link::kNext, start, mode_ | SN_ANCHORED, repeat};
+          return true;
+        }
+        if (!MakeCodeClass(shape)) return false;
+        if (p >= length_) return true;
+        if (d == '+' && !optional) {
+          out = {Link::kNext, repeat, mode_ | SN_ANCHORED | SN_OPTIONAL, kNoRepeat};
+          return true;
+        }
+        if (optional && (d == '?' || d == '*' || d == '+')) {
+          ++p;
+          if (d != '?') node_.next = &node_;
+          if (p < length_) {
+            out = {d == '?' ? Link::kNextAndAlternative : Link::kAlternative, p,
+                   mode_ | SN_ANCHORED, d == '+' ? kNoRepeat : repeat};
+          }
+          return true;
+        }
+        out = {Link::kNext, p, mode_ | SN_ANCHORED, repeat};
+        return true;
+      }
+      if (!AddClassPosition(shape)) return false;
+      if (AfterPosition(p, false, repeat, out) == Step::kDone) return true;
+      continue;
+    }
+    bool lead = false;
+    if (c == '\\') {
+      const Escape escape = DecodeEscape(text_, p, length_);
+      if (escape.value == 0) return true;
+      c = escape.value;
+      p = escape.end;
+      // An escaped character stands for one whole character; a code that
+      // happens to be a lead byte is not paired with what follows.
+      lead = kAnsi && escape.raw && C::IsLead(c) && p < length_;
+    } else {
+      lead = kAnsi && C::IsLead(c) && p < length_;
+    }
+    const std::uint32_t d = At(lead ? p + 1 : p);
+    if (!optional && (d == '?' || d == '*')) {
+      out = {Link::kNext, start, mode_ | SN_ANCHORED | SN_OPTIONAL, repeat};
+      return true;
+    }
+    repeat = d == '+' ? start : kNoRepeat;
+    elementRead = true;
+    if (!AddPosition(c, !lead)) return false;
+    trail = lead;
+    if (AfterPosition(p, trail, repeat, out) == Step::kDone) return true;
+  }
+  return true;
+}
+
+template <class Ch>
+std::size_t Length(const Ch* text) noexcept {
+  std::size_t n = 0;
+  while (text[n] != 0)
+    ++n;
+  return n;
+}
+
+}  // namespace
+
+template <class Ch>
+SaaNode* Compile(const Ch* text, std::uint32_t flags, std::uint32_t& error) noexcept {
+  const std::uint32_t mode = flags & kModeMask;
+  const std::size_t length = Length(text);
+  Continuation pending{Link::kNext, 0, mode, kNoRepeat};
+  if ((mode & kModePattern) != 0 && length > 0 && text[0] == Ch('^')) {
+    pending.from = 1;
+    pending.flags |= SN_ANCHORED;
+  }
+  if (pending.from >= length) {
+    error = QXERR_BADPARAM;
+    return nullptr;
+  }
+  SaaNode* root = nullptr;
+  SaaNode* previous = nullptr;
+  for (;;) {
+    SaaNode* node = NewNode(SearchChar<Ch>::kForm, pending.flags);
+    if (node == nullptr) {
+      FreeChain(root);
+      error = QXERR_NOMEMORY;
+      return nullptr;
+    }
+    if (previous == nullptr) {
+      root = node;
+    } else {
+      previous->chain = node;
+      if (pending.link != Link::kAlternative) previous->next = node;
+      if (pending.link != Link::kNext) previous->alternative = node;
+    }
+    NodeBuilder<Ch> builder(text, length, *node);
+    Continuation out;
+    const bool built = (mode & kModePattern) != 0
+                           ? builder.Pattern(pending.from, pending.repeat, out)
+                           : builder.Literal(pending.from, out);
+    if (!built) {
+      FreeChain(root);
+      error = QXERR_NOMEMORY;
+      return nullptr;
+    }
+    if (!builder.ChooseRarePosition()) {
+      FreeChain(root);
+      error = QXERR_NOMEMORY;
+      return nullptr;
+    }
+    if (out.link == Link::kNone) return root;
+    previous = node;
+    pending = out;
+  }
+}
+
+template SaaNode* Compile<char>(const char*, std::uint32_t, std::uint32_t&) noexcept;
+template SaaNode* Compile<WCHAR>(const WCHAR*, std::uint32_t, std::uint32_t&) noexcept;
+
+}  // namespace qx::search
