@@ -105,7 +105,6 @@ inline constexpr const char* kNotYetBuilt[] = {
     "qxJudgeJpnCodeType",
     "qxConvertJpnCode",
     "qxControlFileTimeAtFat",
-    "qxInitSplitter",
     "qxSaaCreateCvtA",
     "qxSaaCreateCvtW",
     "qxSaaCloseCvt",
@@ -116,14 +115,9 @@ inline constexpr const char* kNotYetBuilt[] = {
     "qxRegulateFileTime",
     "qxAddTimeToFileTime",
     "qxSubTimeToFileTime",
-    "qxBrowseFolderA",
-    "qxBrowseFolderW",
     "qxSaaGetMatchLength",
     "qxGrepExA",
     "qxGrepExW",
-    "qxGetWindowPosi",
-    "qxSetWindowPosi",
-    "qxCenterWindowPosi",
     "qxMakeUniqPathA",
     "qxMakeUniqPathW",
     "qxFigureSepInt32A",
@@ -165,7 +159,6 @@ inline constexpr const char* kNotYetBuilt[] = {
     "qxRegisterServerW",
     "qxUnregisterServerA",
     "qxUnregisterServerW",
-    "qxInitSplitterEx",
 };
 
 }  // namespace qxtest
