@@ -47,12 +47,18 @@ struct DragCase {
   LPARAM expected[2];
 };
 
+void PrintTo(const DragCase& drag, std::ostream* os) {
+  *os << drag.className;
+}
+
 class SplitterInput : public ::testing::TestWithParam<DragCase> {};
 
 TEST_P(SplitterInput, DragPastTheEdgeReportsSignedCoordinates) {
   const DragCase& drag = GetParam();
   ASSERT_EQ(qxInitSplitterEx(kSplitterNotify), kSplitterNotify);
-  RecordingParent parent(600, 400, 300, 300);
+  // Towards the bottom-right corner, away from windows centred by other tests.
+  RecordingParent parent(GetSystemMetrics(SM_CXSCREEN) - 320, GetSystemMetrics(SM_CYSCREEN) - 320,
+                         300, 300);
   const HWND splitter = parent.AddChild(drag.className, 7, 100, 100, 80, 80);
   ASSERT_NE(splitter, nullptr);
   POINT origin{0, 0};
