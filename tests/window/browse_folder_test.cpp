@@ -122,12 +122,32 @@ class BrowseFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    scratch_ = std::string(temp) + "qx_browse_" + std::to_string(GetCurrentProcessId());
+    // Not in the temp folder: other test programs churn it, and the tree
+    // can miss a folder while its parent's listing changes underneath.
+    char home[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("USERPROFILE", home, MAX_PATH) == 0) GetTempPathA(MAX_PATH, home);
+    scratch_ = std::string(home) + "\\qx_browse_" + std::to_string(GetCurrentProcessId());
     RemoveScratch();
     ASSERT_TRUE(CreateDirectoryA(scratch_.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((scratch_ + "\\sub").c_str(), nullptr));
+    WaitForTheShell();
+  }
+
+  // Resolves the scratch folder once before any browser opens. On a busy
+  // machine Wine's first parse of a path in a process, when it happens
+  // inside the browser's initialisation, has been seen to miss and open
+  // the tree on the desktop; a parse beforehand avoids that.
+  void WaitForTheShell() {
+    const std::wstring folder(scratch_.begin(), scratch_.end());
+    for (int tries = 0; tries < 100; ++tries) {
+      PIDLIST_ABSOLUTE list = nullptr;
+      if (SUCCEEDED(SHParseDisplayName(folder.c_str(), nullptr, &list, 0, nullptr))) {
+        CoTaskMemFree(list);
+        return;
+      }
+      Sleep(200);
+    }
+    ADD_FAILURE() << "the shell does not resolve " << scratch_;
   }
   void TearDown() override {
     RemoveScratch();
