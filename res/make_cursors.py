@@ -19,9 +19,9 @@ import os
 import struct
 import sys
 
-# (size, hot spot, bar half-length, gap from the hot spot to each bar's inner
-# row, bar thickness, arrow tip distance from the hot spot, arrow head depth,
-# shaft half-width)
+# Per image size: hot spot, bar half-length, gap from the hot spot to each
+# bar's inner row, bar thickness, arrow tip distance from the hot spot, arrow
+# head depth, shaft half-width.
 GEOMETRY = {
     32: dict(hot=15, bar=7, gap=2, thick=2, tip=12, head=5, shaft=1),
     16: dict(hot=8, bar=5, gap=2, thick=1, tip=6, head=3, shaft=0),

@@ -122,11 +122,10 @@ class BrowseFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    // Wine's browser finds the start folder by comparing the parsed path's
-    // items with the tree's, and a folder's item carries its modification
-    // time; a parent that other programs change meanwhile (the temp folder,
-    // the profile) makes the walk miss. So the scratch folder sits at the
-    // root of the private Wine prefix's C: drive, touched by nobody else.
+    // At the root of the private Wine prefix's C: drive rather than in the
+    // temp folder, which other test programs keep changing: Wine's browser
+    // walks to the start folder comparing item data that includes each
+    // folder's modification time.
     scratch_ = "C:\\qx_browse_" + std::to_string(GetCurrentProcessId());
     RemoveScratch();
     ASSERT_TRUE(CreateDirectoryA(scratch_.c_str(), nullptr));
