@@ -464,6 +464,58 @@ QXDECL QXWCHAR* QXAPI qxGrepExW(const QXWCHAR* text, const QXWCHAR* pattern, QXB
 QXDECL char* QXAPI qxGrepA(const char* text, const char* pattern);
 QXDECL QXWCHAR* QXAPI qxGrepW(const QXWCHAR* text, const QXWCHAR* pattern);
 
+/* ---- Window utilities (Windows only) ---------------------------------- */
+#if defined(_WIN32)
+
+/* Registers the window classes "qxHSplitter" (a horizontal bar that moves up
+ * and down) and "qxVSplitter" (a vertical bar that moves left and right),
+ * once per process; later calls do nothing. The classes are global, so
+ * dialog templates of any module can name them. While the left button drags
+ * a splitter, each mouse move is sent to its parent as
+ *   message  the splitter notification message (WM_COMMAND by default)
+ *   wParam   the splitter's control id
+ *   lParam   the mouse y (qxHSplitter) or x (qxVSplitter) in the splitter's
+ *            client coordinates, sign-extended: negative above or left of it
+ * The parent moves the splitter and lays out its panes. */
+QXDECL void QXAPI qxInitSplitter(void);
+
+/* As qxInitSplitter, and the first registering call fixes the notification
+ * message (0 means WM_COMMAND). Returns the message in force, which later
+ * calls (of either function) never change. */
+QXDECL UINT QXAPI qxInitSplitterEx(UINT message);
+
+/* The window's restored (normal) position: its left and top even while it is
+ * minimised or maximised; (0, 0) for a handle that is not a window. */
+QXDECL POINT QXAPI qxGetWindowPosi(QXHWND hwnd);
+
+/* Moves the window's restored position to (x, y), keeping its size; a
+ * minimised or maximised window stays so and takes the new position when
+ * restored. Nonzero on success. */
+QXDECL QXBOOL QXAPI qxSetWindowPosi(QXHWND hwnd, int x, int y);
+
+/* Centres the window's restored position on the primary screen (its full
+ * size; halves truncate toward zero, a window larger than the screen gets a
+ * negative left or top). Nonzero on success. */
+QXDECL QXBOOL QXAPI qxCenterWindowPosi(QXHWND hwnd);
+
+/* Shows the shell's folder browser, owned by hwnd (may be NULL), with title
+ * (may be NULL) above the tree, opened on the start folder (may be empty;
+ * separator runs are collapsed and a trailing separator dropped, except for
+ * a root such as "C:\"). Only file-system folders can be chosen. Returns 1
+ * with the chosen folder's path in path (at least MAX_PATH bytes), or 0:
+ * cancelled (error code QXERR_NONE, which every call sets first), no
+ * file-system path for the chosen item (QXERR_UNAVAILABLE), NULL path or
+ * start, or a start folder longer than MAX_PATH - 2 bytes (QXERR_BADPARAM,
+ * nothing shown). The calling thread must have initialised COM. */
+QXDECL QXBOOL QXAPI qxBrowseFolderA(QXHWND hwnd, const char* title, char* path,
+                                    const char* start);
+
+/* Not supported: returns 0 with QXERR_NOTSUPPORTED and shows nothing. */
+QXDECL QXBOOL QXAPI qxBrowseFolderW(QXHWND hwnd, const QXWCHAR* title, QXWCHAR* path,
+                                    const QXWCHAR* start);
+
+#endif /* _WIN32 */
+
 #ifdef __cplusplus
 }
 #endif

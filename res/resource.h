@@ -29,3 +29,7 @@
 #define IDS_FILEOP_DELETING 3
 #define IDS_FILEOP_RENAMING 4
 #define IDS_FILEOP_FLUSHING 5
+// Window utilities: the splitter class cursors (group cursors; the images
+// inside them are numbered by the resource compiler).
+#define IDC_QX_HSPLITTER 1001
+#define IDC_QX_VSPLITTER 1002

@@ -24,6 +24,11 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   flock 9
   if [ ! -f "$WINEPREFIX/.qx-ready" ]; then
     "$wine" wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
+    # Xvfb runs no window manager, and Wine's X11 driver waits for one each
+    # time a managed window is hidden (two seconds per dialog closed):
+    # windows of this prefix are unmanaged.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+      </dev/null >/dev/null 2>&1 9>&- || true
     touch "$WINEPREFIX/.qx-ready"
   fi
   # Exit status 0: no server was running and this one now is; start the
