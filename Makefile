@@ -2,11 +2,12 @@
 #   make demo   build the 64-bit DLL and run the demo under Wine
 #   make test   build every configuration and run every test
 #   make smoke32  run the 32-bit demo under 32-bit Wine, where installed
+#   make package  the ZIPs of both Windows DLLs, in build/win32/package and build/win64/package
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 20
 WIN64_PREFIX := $(CURDIR)/build/win64/wineprefix
 
-.PHONY: all demo test test-linux test-win64 test-win32 fuzz bench bench-win64 smoke32 format clean \
+.PHONY: all demo test test-linux test-win64 test-win32 fuzz bench bench-win64 smoke32 package format clean \
         configure-%
 
 all: build-linux build-win64 build-win32
@@ -68,6 +69,11 @@ smoke32: build-win32
 	else \
 	  echo "32-bit Wine is not installed; the 32-bit DLL is checked statically by make test."; \
 	fi
+
+# One ZIP per Windows DLL: the DLL, header, import library, .def and docs.
+package: build-win32 build-win64
+	cpack --config build/win32/CPackConfig.cmake
+	cpack --config build/win64/CPackConfig.cmake
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h' '*.c')

@@ -8,6 +8,11 @@ set(QX_DEF_PLAIN ${CMAKE_BINARY_DIR}/qxdll32-plain.def)
 # names carry no suffix, and MSVC users' lib /def.
 file(READ ${QX_DEF_DECORATED} qx_def_text)
 string(REGEX REPLACE "@[0-9]+ @" " @" qx_def_text "${qx_def_text}")
+# Its header says what it holds (the source's speaks of the decoration).
+string(REGEX REPLACE "^(;[^\n]*\n)+" "" qx_def_text "${qx_def_text}")
+string(PREPEND qx_def_text
+  "; Export table of qxdll32.dll: names as the DLL exports them (undecorated)\n"
+  "; and their fixed ordinals (base 2).\n")
 file(WRITE ${QX_DEF_PLAIN}.tmp "${qx_def_text}")
 file(COPY_FILE ${QX_DEF_PLAIN}.tmp ${QX_DEF_PLAIN} ONLY_IF_DIFFERENT)
 set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
@@ -37,7 +42,11 @@ add_custom_command(OUTPUT ${QX_IMPLIB}
   DEPENDS ${QX_DEF_LINK}
   COMMENT "Import library libqxdll32.dll.a"
   VERBATIM)
-add_custom_target(qxdll32_implib DEPENDS ${QX_IMPLIB})
+# Built with everything: it is installed and packaged beside the DLL.
+add_custom_target(qxdll32_implib ALL DEPENDS ${QX_IMPLIB})
+set_target_properties(qxdll32 PROPERTIES
+  QX_IMPORT_LIBRARY ${QX_IMPLIB}
+  QX_PLAIN_DEF ${QX_DEF_PLAIN})
 
 # What a client program links: the header and the import library, with the
 # DLL built beside it.
