@@ -18,10 +18,24 @@ file(COPY_FILE ${QX_DEF_PLAIN}.tmp ${QX_DEF_PLAIN} ONLY_IF_DIFFERENT)
 set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${QX_DEF_DECORATED})
 
+# The export list shipped for MSVC's lib /def. On x86 it keeps each name's
+# stdcall argument size: lib then makes import records that bind callers'
+# decorated references (qxGetVersion@0) to the undecorated exports, which a
+# plain list cannot do. On x64 stdcall names carry no suffix.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   set(QX_DEF_LINK ${QX_DEF_PLAIN})
+  set(QX_DEF_MSVC ${QX_DEF_PLAIN})
 else()
   set(QX_DEF_LINK ${QX_DEF_DECORATED})
+  set(QX_DEF_MSVC ${CMAKE_BINARY_DIR}/qxdll32-msvc.def)
+  file(READ ${QX_DEF_DECORATED} qx_def_text)
+  string(REGEX REPLACE "^(;[^\n]*\n)+" "" qx_def_text "${qx_def_text}")
+  string(PREPEND qx_def_text
+    "; Export table of qxdll32.dll (32-bit) and its fixed ordinals (base 2), for\n"
+    "; lib /def:qxdll32.def /machine:x86. Each name carries its stdcall argument\n"
+    "; size (name@bytes); the DLL exports the names without it.\n")
+  file(WRITE ${QX_DEF_MSVC}.tmp "${qx_def_text}")
+  file(COPY_FILE ${QX_DEF_MSVC}.tmp ${QX_DEF_MSVC} ONLY_IF_DIFFERENT)
 endif()
 
 target_sources(qxdll32 PRIVATE ${QX_DEF_LINK} ${PROJECT_SOURCE_DIR}/res/qxdll32.rc)
@@ -46,7 +60,7 @@ add_custom_command(OUTPUT ${QX_IMPLIB}
 add_custom_target(qxdll32_implib ALL DEPENDS ${QX_IMPLIB})
 set_target_properties(qxdll32 PROPERTIES
   QX_IMPORT_LIBRARY ${QX_IMPLIB}
-  QX_PLAIN_DEF ${QX_DEF_PLAIN})
+  QX_MSVC_DEF ${QX_DEF_MSVC})
 
 # What a client program links: the header and the import library, with the
 # DLL built beside it.

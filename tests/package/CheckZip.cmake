@@ -56,9 +56,14 @@ list(LENGTH files count)
 if(NOT count EQUAL 5)
   string(APPEND failures "unexpected files: ${files}\n")
 endif()
-# MSVC's lib /def needs the names as exported, without stdcall suffixes.
-file(STRINGS ${pkg}/lib/qxdll32.def decorated REGEX "qx[A-Za-z0-9]+@[0-9]")
-if(decorated)
+# MSVC's lib /def: on x86 every name carries its stdcall argument size (so
+# the import records bind decorated references to the plain exports); on
+# x64 names are plain.
+file(STRINGS ${pkg}/lib/qxdll32.def entries REGEX "^[ \t]+qx")
+file(STRINGS ${pkg}/lib/qxdll32.def decorated REGEX "^[ \t]+qx[A-Za-z0-9]+@[0-9]+ ")
+if(TRIPLET MATCHES "^i686" AND NOT decorated STREQUAL entries)
+  string(APPEND failures "lib/qxdll32.def lacks stdcall sizes for x86 MSVC\n")
+elseif(NOT TRIPLET MATCHES "^i686" AND decorated)
   string(APPEND failures "lib/qxdll32.def lists decorated names: ${decorated}\n")
 endif()
 if(failures)
