@@ -114,26 +114,17 @@ class Scanner {
   std::size_t window_ = 256;
 };
 
-// The first unit in the node's rare set; the set holds the NUL too, so
-// each unit costs one test (a 256-entry table).
-template <>
-const char* Scanner<char>::FindInSet(const SaaNode& node, const char* from) noexcept {
-  const std::uint8_t* stop = node.rareSet;
-  while (stop[C::Unit(*from)] == 0)
-    ++from;
-  return *from != 0 ? from : nullptr;
-}
-
-// W tests only ASCII units through the table; blocks are skipped to the
-// first unit inside the range of the set's members (or the NUL).
-template <>
-const WCHAR* Scanner<WCHAR>::FindInSet(const SaaNode& node, const WCHAR* from) noexcept {
-  const UnitRange range{static_cast<std::uint16_t>(node.rareUnits[0]),
-                        static_cast<std::uint16_t>(node.rareUnits[1] - node.rareUnits[0])};
+// The first unit in the node's rare set (ASCII units only, and the NUL):
+// blocks are skipped to the first unit inside the range of the set's
+// members, which the table then tests.
+template <class Ch>
+const Ch* Scanner<Ch>::FindInSet(const SaaNode& node, const Ch* from) noexcept {
+  const UnitRange<Ch> range{node.rareUnits[0], node.rareUnits[1] - node.rareUnits[0]};
   for (;; ++from) {
     from = FindUnit(from, range);
-    if (*from == 0) return nullptr;
-    if (*from < 128 && node.rareSet[*from] != 0) return from;
+    const std::uint32_t unit = C::Unit(*from);
+    if (unit == 0) return nullptr;
+    if (unit < 128 && node.rareSet[unit] != 0) return from;
   }
 }
 
@@ -171,8 +162,7 @@ const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexc
 template <>
 const WCHAR* Scanner<WCHAR>::FindRare(const SaaNode& node, const WCHAR* from) noexcept {
   if (node.rareCount == kRareSet) return FindInSet(node, from);
-  const UnitPair pair{static_cast<std::uint16_t>(node.rareUnits[0]),
-                      static_cast<std::uint16_t>(node.rareUnits[1])};
+  const UnitPair<WCHAR> pair{node.rareUnits[0], node.rareUnits[1]};
   const WCHAR* hit = FindUnit(from, pair);
   return *hit != 0 ? hit : nullptr;
 }

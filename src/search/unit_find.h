@@ -1,4 +1,4 @@
-// Finding the first wanted unit of a NUL-terminated UTF-16 text a block at
+// Finding the first wanted unit of a NUL-terminated A or W text a block at
 // a time, with the terminator found in the same pass (so a scan never
 // measures the text first).
 //
@@ -6,143 +6,169 @@
 // the baseline, as on i686), always read from an address that is a multiple
 // of its size. Such a block never straddles a page, so it is readable
 // whenever its first unit is, even when the text ends inside it: the units
-// read past the terminator are never looked at, since the in-order test of
-// a block's units stops at the terminator. Units before the first aligned
-// block are tested one at a time, and so is a whole text at an odd address,
-// whose units never line up with blocks.
+// read past the terminator are never used, since a block's first hit is
+// taken in order and the terminator is always a hit. Units before the first
+// aligned block are tested one at a time.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
-#include "platform/win32_api.h"
-
 namespace qx::search {
+namespace unit_find {
+
+template <class Ch>
+inline std::uint32_t Unit(Ch c) noexcept {
+  return static_cast<std::make_unsigned_t<Ch>>(c);
+}
+
+// A 64-bit word as lanes of one unit each.
+template <class Ch>
+inline constexpr std::uint64_t kOnes = sizeof(Ch) == 1 ? 0x0101010101010101 : 0x0001000100010001;
+template <class Ch>
+inline constexpr std::uint64_t kHighs = kOnes<Ch> << (8 * sizeof(Ch) - 1);
+template <class Ch>
+inline constexpr std::uint32_t kHighBit = 1u << (8 * sizeof(Ch) - 1);
+
+// Nonzero when some lane of w is below `bound` (at most the lane's high
+// bit); the lowest flagged lane is exact, as a borrow only runs upward from
+// a lane that is below the bound. Bound 1 finds zero lanes.
+template <class Ch>
+inline std::uint64_t LaneBelow(std::uint64_t w, std::uint32_t bound) noexcept {
+  return (w - kOnes<Ch> * bound) & ~w & kHighs<Ch>;
+}
+
+#if defined(__SSE2__)
+template <class Ch>
+inline __m128i Splat(std::uint32_t u) noexcept {
+  if constexpr (sizeof(Ch) == 1)
+    return _mm_set1_epi8(static_cast<char>(u));
+  else
+    return _mm_set1_epi16(static_cast<short>(u));
+}
+template <class Ch>
+inline __m128i Equal(__m128i a, __m128i b) noexcept {
+  if constexpr (sizeof(Ch) == 1)
+    return _mm_cmpeq_epi8(a, b);
+  else
+    return _mm_cmpeq_epi16(a, b);
+}
+// Lane by lane a - b, wrapping, and max(a - b, 0) as unsigned values.
+template <class Ch>
+inline __m128i Minus(__m128i a, __m128i b) noexcept {
+  if constexpr (sizeof(Ch) == 1)
+    return _mm_sub_epi8(a, b);
+  else
+    return _mm_sub_epi16(a, b);
+}
+template <class Ch>
+inline __m128i MinusOrZero(__m128i a, __m128i b) noexcept {
+  if constexpr (sizeof(Ch) == 1)
+    return _mm_subs_epu8(a, b);
+  else
+    return _mm_subs_epu16(a, b);
+}
+#endif
+
+}  // namespace unit_find
 
 // Two units (the same one twice when there is one) or the NUL.
+template <class Ch>
 struct UnitPair {
-  std::uint16_t a, b;
+  std::uint32_t a, b;
 
-  bool Hit(std::uint16_t u) const noexcept { return u == a || u == b || u == 0; }
+  bool Hit(std::uint32_t u) const noexcept { return u == a || u == b || u == 0; }
+  bool Word(std::uint64_t w) const noexcept {
+    using namespace unit_find;
+    return (LaneBelow<Ch>(w, 1) | LaneBelow<Ch>(w ^ (kOnes<Ch> * a), 1) |
+            LaneBelow<Ch>(w ^ (kOnes<Ch> * b), 1)) != 0;
+  }
 #if defined(__SSE2__)
   __m128i Block(__m128i v) const noexcept {
-    const __m128i hit = _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(a))),
-                                     _mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(b))));
-    return _mm_or_si128(hit, _mm_cmpeq_epi16(v, _mm_setzero_si128()));
+    using namespace unit_find;
+    const __m128i hit = _mm_or_si128(Equal<Ch>(v, Splat<Ch>(a)), Equal<Ch>(v, Splat<Ch>(b)));
+    return _mm_or_si128(hit, Equal<Ch>(v, _mm_setzero_si128()));
   }
 #endif
 };
 
 // A unit in [low, low + span] or the NUL.
+template <class Ch>
 struct UnitRange {
-  std::uint16_t low, span;
+  std::uint32_t low, span;
 
-  bool Hit(std::uint16_t u) const noexcept {
-    return u == 0 || static_cast<std::uint16_t>(u - low) <= span;
+  bool Hit(std::uint32_t u) const noexcept { return u == 0 || u - low <= span; }
+  // Flags the words with a unit up to the range's end: a superset, which
+  // Hit sorts out. A range reaching the lanes' high bit filters nothing.
+  bool Word(std::uint64_t w) const noexcept {
+    const std::uint32_t end = low + span + 1;
+    return end > unit_find::kHighBit<Ch> || unit_find::LaneBelow<Ch>(w, end) != 0;
   }
 #if defined(__SSE2__)
   // In range exactly when the saturating difference to the span is zero.
   __m128i Block(__m128i v) const noexcept {
-    const __m128i offset = _mm_sub_epi16(v, _mm_set1_epi16(static_cast<short>(low)));
-    const __m128i over = _mm_subs_epu16(offset, _mm_set1_epi16(static_cast<short>(span)));
+    using namespace unit_find;
     const __m128i zero = _mm_setzero_si128();
-    return _mm_or_si128(_mm_cmpeq_epi16(over, zero), _mm_cmpeq_epi16(v, zero));
+    const __m128i over = MinusOrZero<Ch>(Minus<Ch>(v, Splat<Ch>(low)), Splat<Ch>(span));
+    return _mm_or_si128(Equal<Ch>(over, zero), Equal<Ch>(v, zero));
   }
 #endif
 };
 
-namespace unit_find {
-
-using Word [[gnu::may_alias]] = std::uint64_t;
-inline constexpr std::uint64_t kOnes = 0x0001000100010001;
-inline constexpr std::uint64_t kHighs = 0x8000800080008000;
-
-// Nonzero when some 16-bit lane of w is zero; the lowest flagged lane is
-// exact (a borrow runs only upward from a lane that is zero).
-inline std::uint64_t ZeroLane(std::uint64_t w) noexcept {
-  return (w - kOnes) & ~w & kHighs;
-}
-
-// Nonzero when some lane of w is below `bound` (at most 0x8000); flags a
-// superset of the lanes in range, which Hit then sorts out.
-inline std::uint64_t LaneBelow(std::uint64_t w, std::uint16_t bound) noexcept {
-  return (w - kOnes * bound) & ~w & kHighs;
-}
-
-inline bool WordHit(std::uint64_t w, const UnitPair& t) noexcept {
-  return (ZeroLane(w) | ZeroLane(w ^ (kOnes * t.a)) | ZeroLane(w ^ (kOnes * t.b))) != 0;
-}
-
-inline bool WordHit(std::uint64_t w, const UnitRange& t) noexcept {
-  const std::uint32_t high = static_cast<std::uint32_t>(t.low) + t.span;
-  // A range reaching past 0x7FFF is not filtered: every word is tested.
-  if (high >= 0x8000) return true;
-  return LaneBelow(w, static_cast<std::uint16_t>(high + 1)) != 0;
-}
-
-// The first unit of the aligned block at p that is a hit, else null.
-template <class Target>
-const WCHAR* FirstInBlock(const WCHAR* p, std::size_t units, const Target& target) noexcept {
-  for (std::size_t i = 0; i < units; ++i) {
-    if (target.Hit(p[i])) return p + i;
-  }
-  return nullptr;
-}
-
-}  // namespace unit_find
-
 // The first unit at or after p that is a hit of `target` (the terminator
-// always is), tested a 64-bit word at a time. Kept separate from FindUnit
-// so that tests can run it where SSE2 is there too.
+// always is), tested a 64-bit word at a time. Kept apart from FindUnit so
+// that tests can run it where there is SSE2 as well.
 //
 // Not checked by AddressSanitizer: an aligned word may hold units past the
 // terminator, which lie outside the text's allocation but inside its page
 // (see the top of this file); they are read, never used.
-template <class Target>
-__attribute__((no_sanitize("address"))) const WCHAR* FindUnitByWords(
-    const WCHAR* p, const Target& target) noexcept {
-  using unit_find::Word;
-  constexpr std::size_t kBytes = sizeof(Word);
-  constexpr std::size_t kUnits = kBytes / sizeof(WCHAR);
-  while (reinterpret_cast<std::uintptr_t>(p) % kBytes != 0) {
-    if (target.Hit(*p)) return p;
+template <class Ch, class Target>
+__attribute__((no_sanitize("address"))) const Ch* FindUnitByWords(const Ch* p,
+                                                                  const Target& target) noexcept {
+  using Word [[gnu::may_alias]] = std::uint64_t;
+  constexpr std::size_t kUnits = sizeof(Word) / sizeof(Ch);
+  // A W text at an odd address never reaches a boundary: it is tested
+  // unit by unit up to its terminator.
+  while (reinterpret_cast<std::uintptr_t>(p) % sizeof(Word) != 0) {
+    if (target.Hit(unit_find::Unit(*p))) return p;
     ++p;
   }
   for (;; p += kUnits) {
-    if (!unit_find::WordHit(*reinterpret_cast<const Word*>(p), target)) continue;
-    if (const WCHAR* hit = unit_find::FirstInBlock(p, kUnits, target)) return hit;
+    if (!target.Word(*reinterpret_cast<const Word*>(p))) continue;
+    for (std::size_t i = 0; i < kUnits; ++i) {
+      if (target.Hit(unit_find::Unit(p[i]))) return p + i;
+    }
   }
 }
 
 #if defined(__SSE2__)
 // The same a 16-byte block at a time. Not checked by AddressSanitizer, for
 // the reason given above FindUnitByWords.
-template <class Target>
-__attribute__((no_sanitize("address"))) const WCHAR* FindUnitByVectors(
-    const WCHAR* p, const Target& target) noexcept {
+template <class Ch, class Target>
+__attribute__((no_sanitize("address"))) const Ch* FindUnitByVectors(const Ch* p,
+                                                                    const Target& target) noexcept {
   constexpr std::size_t kBytes = sizeof(__m128i);
-  constexpr std::size_t kUnits = kBytes / sizeof(WCHAR);
   while (reinterpret_cast<std::uintptr_t>(p) % kBytes != 0) {
-    if (target.Hit(*p)) return p;
+    if (target.Hit(unit_find::Unit(*p))) return p;
     ++p;
   }
-  for (;; p += kUnits) {
+  for (;; p += kBytes / sizeof(Ch)) {
     const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
     const unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(target.Block(v)));
-    if (hits != 0) return p + __builtin_ctz(hits) / sizeof(WCHAR);
+    if (hits != 0) return p + static_cast<unsigned>(__builtin_ctz(hits)) / sizeof(Ch);
   }
 }
 #endif
 
 // The first unit at or after p that is a hit of `target`; the terminator
-// always is one, so the result is never past the text. A text at an odd
-// address never reaches a block boundary and is tested unit by unit.
-template <class Target>
-const WCHAR* FindUnit(const WCHAR* p, const Target& target) noexcept {
+// always is one, so the result is never past the text.
+template <class Ch, class Target>
+const Ch* FindUnit(const Ch* p, const Target& target) noexcept {
 #if defined(__SSE2__)
   return FindUnitByVectors(p, target);
 #else

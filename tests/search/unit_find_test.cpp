@@ -7,6 +7,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -17,19 +18,21 @@
 
 namespace {
 
-using qx::search::UnitPair;
-using qx::search::UnitRange;
+using qx::search::unit_find::Unit;
+using WidePair = qx::search::UnitPair<QXWCHAR>;
+using WideRange = qx::search::UnitRange<QXWCHAR>;
+using ByteRange = qx::search::UnitRange<char>;
 
-template <class Target>
-const WCHAR* Naive(const WCHAR* p, const Target& target) {
-  while (!target.Hit(*p))
+template <class Ch, class Target>
+const Ch* Naive(const Ch* p, const Target& target) {
+  while (!target.Hit(Unit(*p)))
     ++p;
   return p;
 }
 
-template <class Target>
-void ExpectAllFindersAgree(const WCHAR* text, const Target& target, const char* what) {
-  const WCHAR* expected = Naive(text, target);
+template <class Ch, class Target>
+void ExpectAllFindersAgree(const Ch* text, const Target& target, const char* what) {
+  const Ch* expected = Naive(text, target);
   EXPECT_EQ(qx::search::FindUnitByWords(text, target), expected) << what;
 #if defined(__SSE2__)
   EXPECT_EQ(qx::search::FindUnitByVectors(text, target), expected) << what;
@@ -37,33 +40,46 @@ void ExpectAllFindersAgree(const WCHAR* text, const Target& target, const char* 
   EXPECT_EQ(qx::search::FindUnit(text, target), expected) << what;
 }
 
-TEST(UnitFind, AgreesWithTheUnitLoopFromEveryAlignment) {
-  // Units near the targets' edges: '0' and '9' bound the digit range,
-  // 0x3042 is a Japanese unit whose low byte is 'B', 0x8030 is a unit
-  // with the high bit set, 0xFFFF the largest.
-  const std::vector<WCHAR> alphabet = {u'a',   u'/',   u'0',   u'5', u'9',  u':',  0x3042,
-                                       0x4200, 0x8030, 0xFFFF, u' ', u'\n', 0x0130};
-  const UnitPair pairs[] = {{0x3042, 0x3042}, {u'a', 0x8030}, {0xFFFF, u'5'}, {0x0130, 0x4200}};
-  const UnitRange ranges[] = {{u'0', 9}, {u'a', 0}, {0, 0}, {0x3042, 0}, {0x8000, 0x7FFF}};
+// Random texts from `alphabet`, started at every unit offset within two
+// blocks, against every target.
+template <class Ch, class Target>
+void ExpectAgreementOnRandomTexts(const std::vector<Ch>& alphabet,
+                                  const std::vector<Target>& targets) {
   std::mt19937 random(7);
-  // Room for a start at any unit offset within two blocks.
-  std::vector<WCHAR> storage(256);
-  for (int round = 0; round < 400; ++round) {
+  std::vector<Ch> storage(512 / sizeof(Ch));
+  for (int round = 0; round < 300; ++round) {
     const std::size_t length = random() % 90;
-    for (std::size_t shift = 0; shift < 2 * 16; shift += sizeof(WCHAR)) {
-      auto* bytes = reinterpret_cast<unsigned char*>(storage.data()) + shift;
-      std::vector<WCHAR> text(length + 1, 0);
-      for (std::size_t i = 0; i < length; ++i)
-        text[i] = alphabet[random() % alphabet.size()];
-      std::memcpy(bytes, text.data(), text.size() * sizeof(WCHAR));
-      const auto* start = reinterpret_cast<const WCHAR*>(bytes);
-      for (const UnitPair& pair : pairs)
-        ExpectAllFindersAgree(start, pair, "pair");
-      for (const UnitRange& range : ranges)
-        ExpectAllFindersAgree(start, range, "range");
-      if (HasFailure()) FAIL() << "round " << round << " shift " << shift;
+    std::vector<Ch> text(length + 1, 0);
+    for (std::size_t i = 0; i < length; ++i)
+      text[i] = alphabet[random() % alphabet.size()];
+    for (std::size_t shift = 0; shift < 32 / sizeof(Ch); ++shift) {
+      std::copy(text.begin(), text.end(), storage.begin() + static_cast<std::ptrdiff_t>(shift));
+      for (const Target& target : targets)
+        ExpectAllFindersAgree(storage.data() + shift, target, "target");
+      if (::testing::Test::HasFailure()) FAIL() << "round " << round << " shift " << shift;
     }
   }
+}
+
+// Units near the targets' edges: '0' and '9' bound the digit range,
+// 0x3042 is a Japanese unit whose low byte is 'B', 0x8030 has the high bit
+// set, 0xFFFF is the largest.
+const std::vector<QXWCHAR> kWideAlphabet = {u'a',   u'/',   u'0',   u'5', u'9',  u':',  0x3042,
+                                            0x4200, 0x8030, 0xFFFF, u' ', u'\n', 0x0130};
+
+TEST(UnitFind, WidePairsAgreeWithTheUnitLoop) {
+  ExpectAgreementOnRandomTexts<QXWCHAR, WidePair>(
+      kWideAlphabet, {{0x3042, 0x3042}, {u'a', 0x8030}, {0xFFFF, u'5'}, {0x0130, 0x4200}});
+}
+
+TEST(UnitFind, RangesAgreeWithTheUnitLoop) {
+  // The last ranges reach the lanes' high bit, where words filter nothing.
+  ExpectAgreementOnRandomTexts<QXWCHAR, WideRange>(
+      kWideAlphabet, {{u'0', 9}, {u'a', 0}, {0, 0}, {0x3042, 0}, {0x7FF0, 0xF}, {0x8000, 0x7FFF}});
+  const std::vector<char> bytes = {'a',    '/',    '0',    '5', '9',  ':', '\x82', '\xA0',
+                                   '\xFF', '\x7F', '\x80', ' ', '\n', 'z', '{'};
+  ExpectAgreementOnRandomTexts<char, ByteRange>(
+      bytes, {{'0', 9}, {'a', 25}, {0, 0}, {0x7A, 5}, {0x7A, 6}, {0x80, 0x7F}});
 }
 
 // Two pages, the second made unreadable; texts are placed so that their
@@ -81,11 +97,12 @@ class UnitFindPageEnd : public ::testing::Test {
   void TearDown() override { ::munmap(bytes_, 2 * page_); }
 
   // Writes `text` and its terminator to end `gap` bytes before the page.
-  const WCHAR* Place(const std::u16string& text, std::size_t gap) {
-    const std::size_t size = (text.size() + 1) * sizeof(WCHAR);
+  template <class Ch>
+  const Ch* Place(const std::basic_string<Ch>& text, std::size_t gap) {
+    const std::size_t size = (text.size() + 1) * sizeof(Ch);
     unsigned char* at = bytes_ + page_ - gap - size;
     std::memcpy(at, text.c_str(), size);
-    return reinterpret_cast<const WCHAR*>(at);
+    return reinterpret_cast<const Ch*>(at);
   }
 
   std::size_t page_ = 0;
@@ -93,12 +110,16 @@ class UnitFindPageEnd : public ::testing::Test {
 };
 
 TEST_F(UnitFindPageEnd, FindersStopAtTheTerminator) {
-  for (const std::size_t gap : {std::size_t{0}, sizeof(WCHAR)}) {
+  for (const std::size_t gap : {std::size_t{0}, sizeof(QXWCHAR)}) {
     for (std::size_t length = 0; length < 100; ++length) {
-      const WCHAR* text = Place(std::u16string(length, u'\u3042'), gap);
-      ExpectAllFindersAgree(text, UnitPair{u'x', u'y'}, "pair");
-      ExpectAllFindersAgree(text, UnitRange{u'0', 9}, "range");
+      const QXWCHAR* text = Place(std::u16string(length, u'\u3042'), gap);
+      ExpectAllFindersAgree(text, WidePair{u'x', u'y'}, "pair");
+      ExpectAllFindersAgree(text, WideRange{u'0', 9}, "range");
     }
+  }
+  for (std::size_t gap = 0; gap < 4; ++gap) {
+    for (std::size_t length = 0; length < 100; ++length)
+      ExpectAllFindersAgree(Place(std::string(length, 'a'), gap), ByteRange{'0', 9}, "bytes");
   }
 }
 
@@ -108,12 +129,12 @@ TEST_F(UnitFindPageEnd, ScansStopAtTheTerminator) {
   const QXHCVT digits = qxSaaCreateCvtW(u"[0-9][0-9]+Z", QXSAA_PATTERN);
   ASSERT_NE(literal, nullptr);
   ASSERT_NE(digits, nullptr);
-  for (const std::size_t gap : {std::size_t{0}, sizeof(WCHAR)}) {
+  for (const std::size_t gap : {std::size_t{0}, sizeof(QXWCHAR)}) {
     for (std::size_t length = 0; length < 100; ++length) {
       const std::u16string filler(length, u'\u3042');
       EXPECT_EQ(qxSaaScanStringW(literal, Place(filler, gap)), nullptr) << length;
       EXPECT_EQ(qxSaaScanStringW(digits, Place(filler + u"12", gap)), nullptr) << length;
-      const WCHAR* text = Place(filler + u"\u6f22\u5b57", gap);
+      const QXWCHAR* text = Place(filler + u"\u6f22\u5b57", gap);
       EXPECT_EQ(qxSaaScanStringW(literal, text), text + length) << length;
       text = Place(filler + u"12Z", gap);
       EXPECT_EQ(qxSaaScanStringW(digits, text), text + length) << length;
@@ -121,6 +142,18 @@ TEST_F(UnitFindPageEnd, ScansStopAtTheTerminator) {
   }
   qxSaaCloseCvt(literal);
   qxSaaCloseCvt(digits);
+  // A skips to a class through the same blocks, from any byte address.
+  const QXHCVT narrow = qxSaaCreateCvtA("[0-9][0-9]+Z", QXSAA_PATTERN);
+  ASSERT_NE(narrow, nullptr);
+  for (std::size_t gap = 0; gap < 4; ++gap) {
+    for (std::size_t length = 0; length < 100; ++length) {
+      const std::string filler(length, 'a');
+      EXPECT_EQ(qxSaaScanStringA(narrow, Place(filler + "12", gap)), nullptr) << length;
+      const char* text = Place(filler + "12Z", gap);
+      EXPECT_EQ(qxSaaScanStringA(narrow, text), text + length) << length;
+    }
+  }
+  qxSaaCloseCvt(narrow);
 }
 
 }  // namespace
