@@ -169,6 +169,13 @@ bool NodeBuilder<Ch>::ChooseRareSet() noexcept {
   for (std::uint32_t c = 0; c < kAsciiEntries; ++c)
     node_.rareSet[c] = c == 0 || (node_.Masks()[c] & bit) != 0 ? 1 : 0;
   node_.rareCount = kRareSet;
+  // The members' range, for a quick first test (0 to 0: no members).
+  node_.rareUnits[0] = node_.rareUnits[1] = 0;
+  for (std::uint32_t c = 1; c < kAsciiEntries; ++c) {
+    if (node_.rareSet[c] == 0) continue;
+    if (node_.rareUnits[0] == 0) node_.rareUnits[0] = c;
+    node_.rareUnits[1] = c;
+  }
   return true;
 }
 

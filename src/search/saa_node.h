@@ -52,7 +52,8 @@ struct SaaNode {
   // `rareOffset`, one of `rareCount` (1 or 2) units, or with kRareSet an
   // ASCII unit whose entry in `rareSet` (A: 256 entries, W: 128) is 1
   // (entry 0, the NUL, is 1 as well, to stop there); 0 when no position is
-  // narrow or rare enough.
+  // narrow or rare enough. With kRareSet, rareUnits holds the lowest and
+  // highest member other than the NUL (both 0 when there is none).
   // Chosen by the compiler, used only to skip text quickly.
   std::uint32_t rareOffset;
   std::uint32_t rareCount;

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "search/search_char.h"
+#include "search/unit_find.h"
 
 namespace qx::search {
 namespace {
@@ -107,26 +108,23 @@ class Scanner {
 
   static constexpr std::size_t kMaxWindow = 1 << 20;
   const Ch* end_ = nullptr;
-  // [scan text, known_) holds no NUL; knownIsEnd_: known_ is the NUL.
+  // A: [scan text, known_) holds no NUL; knownIsEnd_: known_ is the NUL.
   const Ch* known_ = nullptr;
   bool knownIsEnd_ = false;
   std::size_t window_ = 256;
 };
 
-// The first unit in the node's rare set; the set holds the NUL too, so
-// each unit costs one test (A: a 256-entry table, W: 128 ASCII entries).
+// The first unit in the node's rare set (ASCII units only, and the NUL):
+// blocks are skipped to the first unit inside the range of the set's
+// members, which the table then tests.
 template <class Ch>
 const Ch* Scanner<Ch>::FindInSet(const SaaNode& node, const Ch* from) noexcept {
-  const std::uint8_t* stop = node.rareSet;
-  if constexpr (kAnsi) {
-    while (stop[C::Unit(*from)] == 0)
-      ++from;
-    return *from != 0 ? from : nullptr;
-  } else {
-    for (;; ++from) {
-      const std::uint32_t unit = C::Unit(*from);
-      if ((unit < 128) & (stop[unit & 127] != 0)) return unit != 0 ? from : nullptr;
-    }
+  const UnitRange<Ch> range{node.rareUnits[0], node.rareUnits[1] - node.rareUnits[0]};
+  for (;; ++from) {
+    from = FindUnit(from, range);
+    const std::uint32_t unit = C::Unit(*from);
+    if (unit == 0) return nullptr;
+    if (unit < 128 && node.rareSet[unit] != 0) return from;
   }
 }
 
@@ -160,51 +158,13 @@ const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexc
   }
 }
 
-// The units before the first NUL, at most `limit`; unrolled so that the
-// loop bound is tested once per four units.
-std::size_t UnitsBeforeNul(const WCHAR* p, std::size_t limit) noexcept {
-  std::size_t n = 0;
-  for (; n + 4 <= limit; n += 4) {
-    if (p[n] == 0) return n;
-    if (p[n + 1] == 0) return n + 1;
-    if (p[n + 2] == 0) return n + 2;
-    if (p[n + 3] == 0) return n + 3;
-  }
-  for (; n < limit; ++n) {
-    if (p[n] == 0) return n;
-  }
-  return limit;
-}
-
-// W has no library search for 16-bit units: the NUL-free part of the text
-// is measured ahead in doubling steps, and inside it blocks of 16 units are
-// tested with one branch (a loop the compiler turns into vector compares).
+// W finds the rare units and the NUL in one pass, a block at a time.
 template <>
 const WCHAR* Scanner<WCHAR>::FindRare(const SaaNode& node, const WCHAR* from) noexcept {
   if (node.rareCount == kRareSet) return FindInSet(node, from);
-  constexpr std::size_t kBlock = 16;
-  const WCHAR first = static_cast<WCHAR>(node.rareUnits[0]);
-  const WCHAR second = static_cast<WCHAR>(node.rareUnits[1]);
-  if (from > known_) known_ = from;
-  for (;;) {
-    if (from == known_) {
-      if (knownIsEnd_) return nullptr;
-      const std::size_t length = UnitsBeforeNul(known_, window_);
-      knownIsEnd_ = length < window_;
-      known_ += length;
-      if (window_ < kMaxWindow) window_ *= 2;
-      continue;
-    }
-    for (; static_cast<std::size_t>(known_ - from) >= kBlock; from += kBlock) {
-      unsigned any = 0;
-      for (std::size_t i = 0; i < kBlock; ++i)
-        any |= static_cast<unsigned>(from[i] == first) | static_cast<unsigned>(from[i] == second);
-      if (any != 0) break;
-    }
-    for (; from < known_; ++from) {
-      if (*from == first || *from == second) return from;
-    }
-  }
+  const UnitPair<WCHAR> pair{node.rareUnits[0], node.rareUnits[1]};
+  const WCHAR* hit = FindUnit(from, pair);
+  return *hit != 0 ? hit : nullptr;
 }
 
 // From a character boundary p where no candidate is alive, the boundary
