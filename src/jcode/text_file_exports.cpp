@@ -112,6 +112,7 @@ extern "C" QXBOOL QXAPI qxCloseTextFile(QXHTEXTFILE handle) {
   TextFileHead* head = HeadOf(handle);
   if (head == nullptr) return 0;
   qx::jcode::CloseTextFileHandle(*head);
+  head->signature = 0;  // a stale copy of the handle no longer looks alive
   if (head->form == TextForm::kBytes) {
     delete reinterpret_cast<TextFile<char>*>(head);
   } else {

@@ -17,6 +17,13 @@ namespace qx::search {
 namespace {
 
 constexpr std::size_t kNoRepeat = static_cast<std::size_t>(-1);
+
+// The scanner nests one call per node of the chain, some 160 bytes of stack
+// each; a converter of at most this many nodes (a literal of 65536
+// characters, or 2048 optional elements) scans in about 320 KiB. Longer
+// search strings are refused when the converter is built, so no scan can
+// run out of stack.
+constexpr std::size_t kMaxNodes = 2048;
 constexpr std::uint32_t kAsciiEntries = 128;
 
 enum class Link { kNone, kNext, kNextAndAlternative, kAlternative };
@@ -511,7 +518,12 @@ SaaNode* Compile(const Ch* text, std::uint32_t flags, std::uint32_t& error) noex
   }
   SaaNode* root = nullptr;
   SaaNode* previous = nullptr;
-  for (;;) {
+  for (std::size_t count = 1;; ++count) {
+    if (count > kMaxNodes) {
+      FreeChain(root);
+      error = QXERR_BADPARAM;
+      return nullptr;
+    }
     SaaNode* node = NewNode(SearchChar<Ch>::kForm, pending.flags);
     if (node == nullptr) {
       FreeChain(root);

@@ -5,8 +5,13 @@
 // back. The A form compares single bytes (no DBCS knowledge, no folding),
 // with set ranges ordered as signed bytes; W compares code units.
 //
-// Nesting: Match recurses only from a run search into the rest of the
-// pattern, so its depth is at most the number of runs in the pattern.
+// Backtracking: only the innermost run open so far is ever widened. Every
+// other element matches in one way, and where it ends never moves back when
+// its start moves on, so a rest of the pattern that fails after every width
+// of the innermost run fails after any wider earlier run too, and from any
+// later start. Match therefore keeps one run, no stack, and gives up on the
+// whole text once that run has reached the terminator: at most a pass over
+// the rest of the pattern per text character per start.
 #pragma once
 
 #include <cstddef>
@@ -25,9 +30,11 @@ class PatternMatcher {
 
   // The first place in `text` where the pattern matches, or null.
   const Ch* Find(const Ch* text) const noexcept {
-    if (*pattern_ == Ch('^')) return Match(text, pattern_ + 1) ? text : nullptr;
+    if (*pattern_ == Ch('^')) return Match(text, pattern_ + 1) == kMatched ? text : nullptr;
     for (const Ch* s = text; *s != 0; ++s) {
-      if (Match(s, pattern_)) return s;
+      const Outcome outcome = Match(s, pattern_);
+      if (outcome == kMatched) return s;
+      if (outcome == kNowhere) return nullptr;
     }
     return nullptr;
   }
@@ -90,39 +97,70 @@ class PatternMatcher {
     return e.begin != nullptr ? InSet(c, e.begin, e.close) : (c != 0 && c == e.literal);
   }
 
-  bool RunSearch(const Ch* s, const Ch* rest) const noexcept {
-    for (;; ++s) {
-      if (Match(s, rest)) return true;
-      if (*s == 0) return false;
-    }
-  }
+  enum Outcome {
+    kMatched,
+    kFailed,   // no match from this start
+    kNowhere,  // a run reached the terminator: no match from any later start
+  };
 
-  bool Match(const Ch* s, const Ch* p) const noexcept {
-    while (*p != 0) {
-      if (*p == Ch('$')) return *s == 0;
-      if (*p == Ch('?')) {
-        if (p[1] == Ch('*')) return RunSearch(s, p + 2);
-        if (*s == 0) return false;
-        ++s;
-        if (p[1] == Ch('+')) return RunSearch(s, p + 2);
-        ++p;
-        continue;
-      }
-      const Element e = Read(p);
-      if (!e.ok) return false;
-      p = e.next;
-      if (*p == Ch('*')) {
-        ++p;
+  Outcome Match(const Ch* s, const Ch* p) const noexcept {
+    const Ch* runText = nullptr;  // where the innermost run's width ends now
+    const Ch* runRest = nullptr;  // the pattern after it
+    // Widens the innermost run by one character and matches on from there.
+    const auto backtrack = [&]() noexcept {
+      if (runRest == nullptr) return false;
+      if (*runText == 0) return false;
+      s = ++runText;
+      p = runRest;
+      return true;
+    };
+    for (;;) {
+      bool failed = false;
+      if (*p == 0) return kMatched;
+      if (*p == Ch('$')) {
+        if (*s == 0) return kMatched;
+        failed = true;
+      } else if (*p == Ch('?') && (p[1] == Ch('*') || p[1] == Ch('+'))) {
+        if (p[1] == Ch('+') && *s == 0) {
+          failed = true;
+        } else {
+          if (p[1] == Ch('+')) ++s;
+          runText = s;
+          runRest = p + 2;
+          p = runRest;
+          continue;
+        }
+      } else if (*p == Ch('?')) {
+        if (*s == 0) {
+          failed = true;
+        } else {
+          ++s;
+          ++p;
+          continue;
+        }
       } else {
-        if (!Accepts(e, *s)) return false;
-        ++s;
-        if (*p != Ch('+')) continue;
-        ++p;
+        const Element e = Read(p);
+        if (!e.ok) return runRest == nullptr ? kFailed : kNowhere;
+        p = e.next;
+        if (*p == Ch('*')) {
+          ++p;
+        } else if (!Accepts(e, *s)) {
+          failed = true;
+        } else {
+          ++s;
+          if (*p == Ch('+'))
+            ++p;
+          else
+            continue;
+        }
+        if (!failed) {
+          while (Accepts(e, *s))
+            ++s;
+          continue;
+        }
       }
-      while (Accepts(e, *s))
-        ++s;
+      if (!backtrack()) return runRest == nullptr ? kFailed : kNowhere;
     }
-    return true;
   }
 
   const Ch* pattern_;

@@ -41,13 +41,22 @@ DigitGrouping<Ch> UserDigitGrouping() noexcept {
   return style;
 }
 
+// The longest number string handed to the platform's formatter. Formatters
+// read the number into fixed buffers: the A form refuses 128 characters and
+// more, and Wine's W form overruns its stack on a few hundred digits, so
+// both forms refuse longer strings before the call.
+inline constexpr int kMaxNumberChars = 127;
+
 // Formats a decimal string (optional minus, digits, at most one period;
 // a fraction is rounded away) into `out` of `outSize` characters, the
 // terminator included. Null when it does not fit, the string is not a
-// number, or `outSize` is 0 or below.
+// number or longer than kMaxNumberChars, or `outSize` is 0 or below.
 template <class Ch>
 Ch* GroupDigits(const Ch* number, Ch* out, int outSize, DigitGrouping<Ch> style) noexcept {
   if (number == nullptr || out == nullptr || outSize <= 0) return nullptr;
+  for (int i = 0; number[i] != 0; ++i) {
+    if (i == kMaxNumberChars) return nullptr;
+  }
   typename win::NumberFormat<Ch>::type format{};
   format.NumDigits = 0;
   // With no fractional digits a leading zero can only be the "0" of zero
