@@ -300,7 +300,8 @@ QXDECL QXBOOL QXAPI qxSubTimeToFileTime(QXFILETIME* time, QXDWORD ticks);
 #define QXFIG_SIGNED 0x1u   /* read the value as signed (else unsigned) */
 #define QXFIG_SHOWPLUS 0x2u /* with QXFIG_SIGNED: "+1,234" when not negative */
 
-/* number: optional "-", digits, at most one "."; flags are ignored. */
+/* number: optional "-", digits, at most one "."; flags are ignored; at most
+ * 127 characters (a longer string gives NULL). */
 QXDECL char* QXAPI qxFigureSepStrA(const char* number, char* out, int outSize, QXDWORD flags);
 QXDECL QXWCHAR* QXAPI qxFigureSepStrW(const QXWCHAR* number, QXWCHAR* out, int outSize,
                                       QXDWORD flags);
@@ -432,7 +433,9 @@ typedef struct QXSaaConverter_* QXHCVT;
 
 /* Compiles text (literal, or pattern with QXSAA_PATTERN) into a converter,
  * or returns NULL: QXERR_BADPARAM for an empty text (or only '^' as a
- * pattern) or a NULL text, QXERR_NOMEMORY. Release with qxSaaCloseCvt. */
+ * pattern), a NULL text, or one that would need more than 2048 nodes (a
+ * node holds up to 32 positions), QXERR_NOMEMORY. Release with
+ * qxSaaCloseCvt. */
 QXDECL QXHCVT QXAPI qxSaaCreateCvtA(const char* text, QXDWORD flags);
 QXDECL QXHCVT QXAPI qxSaaCreateCvtW(const QXWCHAR* text, QXDWORD flags);
 
