@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "frame/char_step.h"
 #include "platform/text_calls.h"
@@ -30,14 +31,6 @@ inline constexpr DWORD kUniqNoDateOnly = 0x04;   // never offer the date-only na
 inline constexpr DWORD kUniqDate = 0x08 | 0x10;  // insert the date
 
 inline constexpr char kTempName[] = "qxdll32.tmp";
-
-template <class Ch>
-std::size_t Length(const Ch* text) noexcept {
-  std::size_t n = 0;
-  while (text[n] != 0)
-    ++n;
-  return n;
-}
 
 // Copies `count` units and terminates.
 template <class Ch, class From>
@@ -114,7 +107,7 @@ bool ReadWriteTime(const Ch* path, FILETIME& time) noexcept {
 template <class Ch>
 DWORD MakeUniqPath(Ch* out, const Ch* path, const FILETIME* time, DWORD mode) noexcept {
   if (out == nullptr || path == nullptr) return QXERR_BADPARAM;
-  const std::size_t length = Length(path);
+  const std::size_t length = std::char_traits<Ch>::length(path);
   if (length + kMaxSuffixChars >= kWorkChars) return QXERR_BADPARAM;
   Ch work[kWorkChars];
   CopyUnits(work, path, length);  // `out` may be `path` itself
@@ -167,14 +160,14 @@ DWORD MakeUniqPath(Ch* out, const Ch* path, const FILETIME* time, DWORD mode) no
 template <class Ch>
 DWORD RenameFile(const Ch* path, const Ch* newName) noexcept {
   if (path == nullptr || newName == nullptr) return QXERR_BADPARAM;
-  const std::size_t length = Length(path);
+  const std::size_t length = std::char_traits<Ch>::length(path);
   if (length >= kWorkChars) return QXERR_BADPARAM;
   Ch from[kWorkChars];
   CopyUnits(from, path, length);
   const Ch* name = text::FindFileName(from);
   if (name == nullptr) return QXERR_BADPARAM;
   const auto folderLength = static_cast<std::size_t>(name - from);
-  const std::size_t newLength = Length(newName);
+  const std::size_t newLength = std::char_traits<Ch>::length(newName);
   if (folderLength + sizeof kTempName - 1 >= kWorkChars || folderLength + newLength >= kWorkChars)
     return QXERR_BADPARAM;
 
@@ -228,7 +221,7 @@ DWORD MakeFolderChain(Ch* path) noexcept {
 template <class Ch>
 DWORD MakeDirectories(const Ch* path) noexcept {
   if (path == nullptr) return QXERR_BADPARAM;
-  const std::size_t length = Length(path);
+  const std::size_t length = std::char_traits<Ch>::length(path);
   if (length >= kWorkChars) return QXERR_BADPARAM;
   Ch work[kWorkChars];
   CopyUnits(work, path, length);

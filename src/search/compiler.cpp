@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "qxdll32.h"
 #include "search/search_char.h"
@@ -493,20 +494,12 @@ bool NodeBuilder<Ch>::Pattern(std::size_t p, std::size_t repeat, Continuation& o
   return true;
 }
 
-template <class Ch>
-std::size_t Length(const Ch* text) noexcept {
-  std::size_t n = 0;
-  while (text[n] != 0)
-    ++n;
-  return n;
-}
-
 }  // namespace
 
 template <class Ch>
 SaaNode* Compile(const Ch* text, std::uint32_t flags, std::uint32_t& error) noexcept {
   const std::uint32_t mode = flags & kModeMask;
-  const std::size_t length = Length(text);
+  const std::size_t length = std::char_traits<Ch>::length(text);
   Continuation pending{Link::kNext, 0, mode, kNoRepeat};
   if ((mode & kModePattern) != 0 && length > 0 && text[0] == Ch('^')) {
     pending.from = 1;
