@@ -145,10 +145,14 @@ static void ShowFileHelpersAndNumbers(void) {
 
 static const char* CodeName(int code) {
   switch (code) {
-    case QXJCODE_SJIS: return "Shift_JIS";
-    case QXJCODE_JIS: return "JIS";
-    case QXJCODE_EUC: return "EUC-JP";
-    default: return "not text";
+    case QXJCODE_SJIS:
+      return "Shift_JIS";
+    case QXJCODE_JIS:
+      return "JIS";
+    case QXJCODE_EUC:
+      return "EUC-JP";
+    default:
+      return "not text";
   }
 }
 
@@ -181,8 +185,9 @@ static void ShowJapaneseText(void) {
   ShowBytes("to JIS", jis, n);
   n = qxConvertJpnCode(euc, QXJCODE_EUC, jis, QXJCODE_JIS);
   ShowBytes("to EUC-JP", euc, n);
-  printf("  (every pair above is valid in both 8-bit encodings, so nothing decides\n"
-         "   and the EUC-JP text is judged Shift_JIS: the caller says what it holds)\n");
+  printf(
+      "  (every pair above is valid in both 8-bit encodings, so nothing decides\n"
+      "   and the EUC-JP text is judged Shift_JIS: the caller says what it holds)\n");
   n = qxConvertJpnCode(back, QXJCODE_SJIS, euc, QXJCODE_EUC);
   ShowBytes("back", back, n);
   printf("  round trip %s (line end now a single LF)\n",

@@ -141,9 +141,8 @@ QXDECL QXBOOL QXAPI qxRegGetStrValueW(HKEY root, const QXWCHAR* keyPath, const Q
 /* Reads a REG_DWORD value; errors as for qxRegGetStrValueA. */
 QXDECL QXBOOL QXAPI qxRegGetDwordValueA(HKEY root, const char* keyPath, const char* subKey,
                                         const char* valueName, QXDWORD* value);
-QXDECL QXBOOL QXAPI qxRegGetDwordValueW(HKEY root, const QXWCHAR* keyPath,
-                                        const QXWCHAR* subKey, const QXWCHAR* valueName,
-                                        QXDWORD* value);
+QXDECL QXBOOL QXAPI qxRegGetDwordValueW(HKEY root, const QXWCHAR* keyPath, const QXWCHAR* subKey,
+                                        const QXWCHAR* valueName, QXDWORD* value);
 
 /* Reads a REG_BINARY value; errors as for qxRegGetStrValueA. */
 QXDECL QXBOOL QXAPI qxRegGetBinValueA(HKEY root, const char* keyPath, const char* subKey,
@@ -165,8 +164,7 @@ QXDECL QXBOOL QXAPI qxRegSetKeyAndDwordValueW(HKEY root, const QXWCHAR* keyPath,
                                               const QXWCHAR* subKey, const QXWCHAR* valueName,
                                               QXDWORD value);
 QXDECL QXBOOL QXAPI qxRegSetKeyAndBinValueA(HKEY root, const char* keyPath, const char* subKey,
-                                            const char* valueName, const BYTE* data,
-                                            QXDWORD size);
+                                            const char* valueName, const BYTE* data, QXDWORD size);
 QXDECL QXBOOL QXAPI qxRegSetKeyAndBinValueW(HKEY root, const QXWCHAR* keyPath,
                                             const QXWCHAR* subKey, const QXWCHAR* valueName,
                                             const BYTE* data, QXDWORD size);
@@ -213,10 +211,10 @@ QXDECL HRESULT QXAPI qxRegisterServerA(const GUID* clsid, QXDWORD flags, const c
                                        const char* description, const char* progId,
                                        const char* viProgId, QXDWORD miscStatus,
                                        const GUID* typeLib, QXDWORD version);
-QXDECL HRESULT QXAPI qxRegisterServerW(const GUID* clsid, QXDWORD flags,
-                                       const QXWCHAR* serverPath, const QXWCHAR* description,
-                                       const QXWCHAR* progId, const QXWCHAR* viProgId,
-                                       QXDWORD miscStatus, const GUID* typeLib, QXDWORD version);
+QXDECL HRESULT QXAPI qxRegisterServerW(const GUID* clsid, QXDWORD flags, const QXWCHAR* serverPath,
+                                       const QXWCHAR* description, const QXWCHAR* progId,
+                                       const QXWCHAR* viProgId, QXDWORD miscStatus,
+                                       const GUID* typeLib, QXDWORD version);
 
 /* Deletes CLSID\{clsid} and the ProgID keys given, each with its subtree.
  * S_OK once the arguments pass; E_INVALIDARG for a NULL clsid or an empty
@@ -308,8 +306,7 @@ QXDECL QXWCHAR* QXAPI qxFigureSepStrW(const QXWCHAR* number, QXWCHAR* out, int o
 QXDECL char* QXAPI qxFigureSepInt32A(int value, char* out, int outSize, QXDWORD flags);
 QXDECL QXWCHAR* QXAPI qxFigureSepInt32W(int value, QXWCHAR* out, int outSize, QXDWORD flags);
 QXDECL char* QXAPI qxFigureSepInt64A(long long value, char* out, int outSize, QXDWORD flags);
-QXDECL QXWCHAR* QXAPI qxFigureSepInt64W(long long value, QXWCHAR* out, int outSize,
-                                        QXDWORD flags);
+QXDECL QXWCHAR* QXAPI qxFigureSepInt64W(long long value, QXWCHAR* out, int outSize, QXDWORD flags);
 /* ---- Japanese text encodings ----------------------------------------- */
 /* Encoding codes: the result of qxJudgeJpnCodeType and the source and
  * target codes of qxConvertJpnCode. */
@@ -510,8 +507,7 @@ QXDECL QXBOOL QXAPI qxCenterWindowPosi(QXHWND hwnd);
  * file-system path for the chosen item (QXERR_UNAVAILABLE), NULL path or
  * start, or a start folder longer than MAX_PATH - 2 bytes (QXERR_BADPARAM,
  * nothing shown). The calling thread must have initialised COM. */
-QXDECL QXBOOL QXAPI qxBrowseFolderA(QXHWND hwnd, const char* title, char* path,
-                                    const char* start);
+QXDECL QXBOOL QXAPI qxBrowseFolderA(QXHWND hwnd, const char* title, char* path, const char* start);
 
 /* Not supported: returns 0 with QXERR_NOTSUPPORTED and shows nothing. */
 QXDECL QXBOOL QXAPI qxBrowseFolderW(QXHWND hwnd, const QXWCHAR* title, QXWCHAR* path,

@@ -126,7 +126,9 @@ TEST(PosixLocale, GroupingInWin32Form) {
   EXPECT_EQ(qx::platform::Win32Grouping(""), "0");
   EXPECT_EQ(qx::platform::Win32Grouping("\177"), "0");
   // Separators for the A calls on code page 932 (this program's page).
-  EXPECT_EQ(qx::platform::CodePageText("1\u00A02\u202F3.4,5\u2019" "6\u00E9"), "1 2 3.4,5'6?");
+  EXPECT_EQ(qx::platform::CodePageText("1\u00A02\u202F3.4,5\u2019"
+                                       "6\u00E9"),
+            "1 2 3.4,5'6?");
 }
 
 TEST(PosixNumberFormat, RoundingSignsAndFractions) {

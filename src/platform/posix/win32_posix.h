@@ -218,8 +218,8 @@ LONG CompareFileTime(const FILETIME* a, const FILETIME* b);
 // grouping ("3;0" style) for LOCALE_USER_DEFAULT.
 int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size);
 int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int size);
-int GetNumberFormatA(LCID locale, DWORD flags, LPCSTR value, const NUMBERFMTA* format,
-                     LPSTR out, int size);
-int GetNumberFormatW(LCID locale, DWORD flags, LPCWSTR value, const NUMBERFMTW* format,
-                     LPWSTR out, int size);
+int GetNumberFormatA(LCID locale, DWORD flags, LPCSTR value, const NUMBERFMTA* format, LPSTR out,
+                     int size);
+int GetNumberFormatW(LCID locale, DWORD flags, LPCWSTR value, const NUMBERFMTW* format, LPWSTR out,
+                     int size);
 }
