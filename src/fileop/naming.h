@@ -13,6 +13,7 @@
 #include "platform/text_calls.h"
 #include "platform/unique_handle.h"
 #include "qxdll32.h"
+#include "text/decimal.h"
 #include "text/path_names.h"
 
 namespace qx::fileop {
@@ -62,14 +63,10 @@ class NameSuffix {
   // The month as one lower-case hexadecimal digit: 1 to 9, then a, b, c.
   void AppendHexDigit(unsigned value) noexcept { Append("0123456789abcdef"[value & 0xF]); }
   void AppendNumber(std::uint32_t value) noexcept {
-    char digits[10];
-    int n = 0;
-    do {
-      digits[n++] = static_cast<char>('0' + value % 10);
-      value /= 10;
-    } while (value != 0);
-    while (n > 0)
-      Append(digits[--n]);
+    char digits[21];
+    qx::text::WriteDecimal(value, digits);
+    for (const char* p = digits; *p != 0; ++p)
+      Append(*p);
   }
   void AppendDate(const SYSTEMTIME& time) noexcept {
     Append('_');

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "text/decimal.h"
+
 namespace qx::reg {
 
 template <class Ch, std::size_t N>
@@ -31,18 +33,12 @@ class TextBuilder {
 
   // Signed decimal, as "%d" formats it.
   TextBuilder& AppendDecimal(long long value) noexcept {
-    unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
-                                             : static_cast<unsigned long long>(value);
-    Ch digits[20];
-    int count = 0;
-    do {
-      digits[count++] = static_cast<Ch>('0' + magnitude % 10);
-      magnitude /= 10;
-    } while (magnitude != 0);
+    const unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                                                   : static_cast<unsigned long long>(value);
+    Ch digits[21];
+    qx::text::WriteDecimal(magnitude, digits);
     if (value < 0) Append(static_cast<Ch>('-'));
-    while (count > 0)
-      Append(digits[--count]);
-    return *this;
+    return Append(digits);
   }
 
   bool fits() const noexcept { return fits_; }

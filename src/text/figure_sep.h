@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "platform/text_calls.h"
+#include "text/decimal.h"
 
 namespace qx::text {
 
@@ -69,21 +70,6 @@ Ch* GroupDigits(const Ch* number, Ch* out, int outSize, DigitGrouping<Ch> style)
   format.NegativeOrder = 0;
   return win::GetNumberFormatT(LOCALE_USER_DEFAULT, number, &format, out, outSize) != 0 ? out
                                                                                         : nullptr;
-}
-
-// The decimal digits of `value`, terminated; returns the terminator's place.
-template <class Ch>
-Ch* WriteDecimal(std::uint64_t value, Ch* out) noexcept {
-  Ch reversed[20];
-  int n = 0;
-  do {
-    reversed[n++] = static_cast<Ch>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (n > 0)
-    *out++ = reversed[--n];
-  *out = 0;
-  return out;
 }
 
 // An integer given as magnitude and sign, grouped. A shown plus sign goes
