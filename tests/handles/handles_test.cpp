@@ -1,0 +1,198 @@
+// Every handle-taking export against every kind of handle: null, a block
+// that is no handle at all, a stale record, and each live kind in each form.
+// Only a live handle of the right kind (and form, where the form matters)
+// is used; everything else fails with QXERR_BADHANDLE and changes nothing.
+//
+// A freed handle cannot be passed honestly: its memory is no longer the
+// caller's to read. A close clears a record's signature before freeing it,
+// so a stale handle is a test-owned copy of a live record's first bytes with
+// the signature cleared; the library must refuse it by the signature alone.
+#include <array>
+#include <cstring>
+#include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <commctrl.h>
+#endif
+
+#include "support/qxtest.h"
+
+namespace qxtest {
+namespace {
+
+enum Kind : unsigned {
+  kNull = 1,
+  kBogus = 2,
+  kStale = 4,
+  kCvtA = 8,
+  kCvtW = 16,
+  kTextA = 32,
+  kTextW = 64,
+  kOpA = 128,
+  kOpW = 256,
+};
+
+struct Block {
+  alignas(16) std::array<unsigned char, 256> bytes{};
+};
+
+Block StaleCopyOf(const void* record) {
+  Block block;
+  std::memcpy(block.bytes.data(), record, 16);  // every record is at least this large
+  std::memset(block.bytes.data(), 0, 4);        // the signature, as a close leaves it
+  return block;
+}
+
+const char kText[] = "xxabcxx";
+const QXWCHAR kWideText[] = {'x', 'x', 'A', 'B', 'C', 'x', 'x', 0};
+char g_line[8];
+QXWCHAR g_lineW[8];
+constexpr std::uintptr_t kClosed = ~std::uintptr_t{0};  // its own kinds are closed at the end
+constexpr QXDWORD kLeft = 0xFFFFFFFFu;                  // the error code is left alone
+
+// One handle-taking export: the kinds it takes, what it gives them (`good`,
+// with the error code left alone unless `goodError` says otherwise), and
+// what it gives every other kind (`refused`, with QXERR_BADHANDLE).
+struct Export {
+  const char* name;
+  unsigned takes;
+  std::uintptr_t (*call)(void* handle, const std::string& missing);
+  std::uintptr_t refused;
+  std::uintptr_t good;
+  QXDWORD goodError = kLeft;
+};
+
+const Export kExports[] = {
+    {"SaaCloseCvt", kCvtA | kCvtW,
+     [](void* h, const std::string&) -> std::uintptr_t {
+       return qxSaaCloseCvt(static_cast<QXHCVT>(h));
+     },
+     0, kClosed},
+    {"CloseTextFile", kTextA | kTextW,
+     [](void* h, const std::string&) -> std::uintptr_t {
+       return qxCloseTextFile(static_cast<QXHTEXTFILE>(h));
+     },
+     0, kClosed},
+    {"SaaScanStringA", kCvtA,
+     [](void* h, const std::string&) {
+       return Addr(qxSaaScanStringA(static_cast<QXHCVT>(h), kText));
+     },
+     0, Addr(kText + 2), QXERR_NONE},
+    {"SaaScanStringW", kCvtW,
+     [](void* h, const std::string&) {
+       return Addr(qxSaaScanStringW(static_cast<QXHCVT>(h), kWideText));
+     },
+     0, Addr(kWideText + 2), QXERR_NONE},
+    {"SaaGetMatchLength", kCvtA | kCvtW,
+     [](void* h, const std::string&) -> std::uintptr_t {
+       return qxSaaGetMatchLength(static_cast<QXHCVT>(h));
+     },
+     0xFFFFFFFFu, 3},
+    {"ReadTextFileA", kTextA,
+     [](void* h, const std::string&) -> std::uintptr_t {
+       return qxReadTextFileA(static_cast<QXHTEXTFILE>(h), g_line, 8);
+     },
+     0, 1},
+    {"ReadTextFileW", kTextW,
+     [](void* h, const std::string&) -> std::uintptr_t {
+       return qxReadTextFileW(static_cast<QXHTEXTFILE>(h), g_lineW, 8);
+     },
+     0, 1},
+#if defined(_WIN32)
+    {"CloseFileOp", kOpA | kOpW,
+     [](void* h, const std::string&) -> std::uintptr_t {
+       return qxCloseFileOp(static_cast<QXHFILEOP>(h));
+     },
+     0, kClosed},
+    {"SetFileOpEntry", kOpA | kOpW,
+     [](void* h, const std::string&) -> std::uintptr_t {
+       return qxSetFileOpEntry(static_cast<QXHFILEOP>(h), 10, 1, 1000, 0, 10, 0);
+     },
+     0, 1},
+    {"OperateFileOpA", kOpA,
+     [](void* h, const std::string& missing) -> std::uintptr_t {
+       return qxOperateFileOpA(static_cast<QXHFILEOP>(h), QXFOP_DELETE, missing.c_str(), nullptr,
+                               0);
+     },
+     0, 0, QXERR_SRCOPEN},
+    {"OperateFileOpW", kOpW,
+     [](void* h, const std::string& missing) -> std::uintptr_t {
+       const WString wide = S<QXWCHAR>(missing);
+       return qxOperateFileOpW(static_cast<QXHFILEOP>(h), QXFOP_DELETE, wide.c_str(), nullptr, 0);
+     },
+     0, 0, QXERR_SRCOPEN},
+#endif
+};
+
+TEST(Handles, EveryExportAgainstEveryKind) {
+  ScratchDir dir;
+  std::string lines;
+  for (int i = 0; i < 200; ++i)
+    lines += "abc\r\n";
+  dir.Write("a.txt", lines);
+  std::string wide;
+  for (char c : lines)
+    wide += std::string{c, '\0'};
+  dir.Write("w.txt", wide);
+
+  struct Handle {
+    const char* name;
+    Kind kind;
+    void* value;
+  };
+  Block bogus, zeroed;
+  bogus.bytes.fill(0xCD);
+  std::vector<Handle> handles = {
+    {"converter A", kCvtA, qxSaaCreateCvtA("abc", 0)},
+    {"converter W", kCvtW, Form<QXWCHAR>::SaaCreateCvt(Arg<QXWCHAR>("abc"), QXSAA_NOCASE)},
+    {"text file A", kTextA, qxOpenTextFileA(dir.A("a.txt").c_str())},
+    {"text file W", kTextW, Form<QXWCHAR>::OpenTextFile(dir.P<QXWCHAR>("w.txt").c_str())},
+#if defined(_WIN32)
+    {"file operation A", kOpA, (InitCommonControls(), qxCreateFileOpA(nullptr, 0))},
+    {"file operation W", kOpW, qxCreateFileOpW(nullptr, QXFOC_SHORT | QXFOC_NOABORT)},
+#endif
+  };
+  std::vector<Block> stale;
+  stale.reserve(handles.size());
+  for (const Handle& h : std::vector<Handle>(handles)) {
+    ASSERT_NE(h.value, nullptr) << h.name;
+    stale.push_back(StaleCopyOf(h.value));
+    handles.push_back({"stale record", kStale, stale.back().bytes.data()});
+  }
+  handles.push_back({"NULL", kNull, nullptr});
+  handles.push_back({"bogus block", kBogus, bogus.bytes.data()});
+  handles.push_back({"zeroed block", kBogus, zeroed.bytes.data()});
+
+  for (const Export& e : kExports) {
+    for (const Handle& h : handles) {
+      SCOPED_TRACE(std::string(e.name) + "(" + h.name + ")");
+      const std::string missing = dir.A("missing.txt");
+      if ((e.takes & h.kind) == 0) {
+        EXPECT_QXFAIL(e.call(h.value, missing), e.refused, QXERR_BADHANDLE);
+      } else if (e.good != kClosed && e.goodError != kLeft) {
+        EXPECT_QXFAIL(e.call(h.value, missing), e.good, e.goodError);
+      } else if (e.good != kClosed) {
+        EXPECT_QXOK(e.call(h.value, missing), e.good);
+      }
+    }
+  }
+  // The reads got the first line; the refusals wrote nothing after it.
+  EXPECT_STREQ(g_line, "abc");
+  EXPECT_EQ(WString(g_lineW), S<QXWCHAR>("abc"));
+  // A good converter is checked before its text.
+  EXPECT_QXFAIL(qxSaaScanStringA(static_cast<QXHCVT>(handles[0].value), nullptr), nullptr,
+                QXERR_BADPARAM);
+  // The live handles survived every wrong-kind call and close once.
+  for (const Handle& h : handles) {
+    for (const Export& e : kExports) {
+      if ((e.takes & h.kind) != 0 && e.good == kClosed) {
+        EXPECT_EQ(e.call(h.value, ""), 1u) << h.name;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qxtest

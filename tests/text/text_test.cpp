@@ -1,0 +1,265 @@
+// Path and URL names and number formatting, each row through the A and the W
+// form. Shift_JIS rows (0x95 0x5C is one character whose trail byte looks
+// like a backslash; 0x81 before the terminator is a cut character) run in
+// the code page 932 run.
+#include <climits>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include "platform/win32_api.h"
+#endif
+
+#include "support/qxtest.h"
+
+namespace qxtest {
+namespace {
+
+enum class Op { kFileName, kExtName, kPath, kUrl };
+
+// A scan row expects the rest of the input from the result on (kNull: a null
+// result); a rewrite row expects the rewritten text.
+struct NameRow {
+  Op op;
+  Both input;
+  Both output;
+  bool cp932 = false;
+};
+constexpr Both kNull{"<null>"};
+
+constexpr NameRow kNameRows[] = {
+    {Op::kFileName, {"file.txt"}, kNull},
+    {Op::kFileName, {"C:file.txt"}, kNull},
+    {Op::kFileName, {""}, kNull},
+    {Op::kFileName, {"C:\\dir\\"}, {""}},
+    {Op::kFileName, {"a/b\\c"}, {"c"}},
+    {Op::kFileName, {"\\\\server\\share"}, {"share"}},
+    {Op::kFileName,
+     {"\x95\x5C"
+      "abc",
+      u"\u8868abc"},
+     kNull,
+     true},
+    {Op::kFileName,
+     {"dir\\\x95\x5C"
+      "abc",
+      u"dir\\\u8868abc"},
+     {"\x95\x5C"
+      "abc",
+      u"\u8868abc"},
+     true},
+    {Op::kFileName, {"\x95\x5C\\x", u"\u8868\\x"}, {"x"}, true},
+    {Op::kFileName, {"ab\\\x81"}, {"\x81"}, true},
+    {Op::kFileName, {"\x81"}, kNull, true},
+    {Op::kExtName, {"file."}, {""}},
+    {Op::kExtName, {"dir.d\\file"}, kNull},
+    {Op::kExtName, {"a.b/c.d"}, {"d"}},
+    {Op::kExtName, {"archive.tar.gz"}, {"gz"}},
+    {Op::kExtName, {".profile"}, {"profile"}},
+    {Op::kExtName, {"noext"}, kNull},
+    {Op::kExtName, {"C:x.y\\z/"}, kNull},
+    {Op::kExtName,
+     {"a.\x95\x5C"
+      "b",
+      u"a.\u8868b"},
+     {"\x95\x5C"
+      "b",
+      u"\u8868b"},
+     true},
+    {Op::kExtName, {"a.b\\\x95\x5C", u"a.b\\\u8868"}, kNull, true},
+    {Op::kExtName, {"a.b\x81"}, {"b\x81"}, true},
+    {Op::kPath, {"C:\\\\dir//sub\\\\"}, {"C:\\dir/sub\\"}},
+    {Op::kPath, {"\\\\\\server\\share"}, {"\\\\server\\share"}},
+    {Op::kPath, {"\\\\server"}, {"\\\\server"}},
+    {Op::kPath, {"/\\x"}, {"/\\x"}},
+    {Op::kPath, {""}, {""}},
+    {Op::kPath, {"a\\/\\/b"}, {"a\\b"}},
+    {Op::kPath, {"////"}, {"//"}},
+    {Op::kPath, {"http://host//x"}, {"http:/host/x"}},
+    {Op::kPath, {"\x95\x5C\\\\x", u"\u8868\\\\x"}, {"\x95\x5C\\x", u"\u8868\\x"}, true},
+    {Op::kPath, {"\\\x95\x5C", u"\\\u8868"}, {"\\\x95\x5C", u"\\\u8868"}, true},
+    {Op::kPath, {"a\\\\\x81"}, {"a\\\x81"}, true},
+    {Op::kUrl, {"proto://node//a///b"}, {"proto://node/a/b"}},
+    {Op::kUrl, {"file:///C://x"}, {"file:///C://x"}},
+    {Op::kUrl, {"//node/a"}, {"/node/a"}},
+    {Op::kUrl, {""}, {""}},
+    {Op::kUrl, {"host:8080//p//q"}, {"host:8080/p/q"}},
+    {Op::kUrl, {"a:/\\/b//c"}, {"a:/\\/b/c"}},
+    {Op::kUrl, {"x://"}, {"x://"}},
+    {Op::kUrl, {"c:\x95\x5C//x", u"c:\u8868//x"}, {"c:\x95\x5C/x", u"c:\u8868/x"}, true},
+    {Op::kUrl, {"a:\x81"}, {"a:\x81"}, true},
+};
+
+template <class Ch>
+class Text : public ::testing::Test {};
+TYPED_TEST_SUITE(Text, Forms, FormName);
+
+TYPED_TEST(Text, PathAndUrlNames) {
+  using F = Form<TypeParam>;
+  for (const NameRow& row : kNameRows) {
+    if (row.cp932 && sizeof(TypeParam) == 1 && !Cp932()) continue;
+    const Str<TypeParam> input = S<TypeParam>(row.input);
+    SCOPED_TRACE(std::string(row.input.a));
+    auto text = ExactCopy(input);  // the sanitizers see any step past the terminator
+    TypeParam* const p = text.get();
+    switch (row.op) {
+      case Op::kFileName:
+      case Op::kExtName: {
+        // Only the extension scan clears the error code.
+        PrimeErrCode(QXERR_BADPARAM);
+        TypeParam* got = row.op == Op::kFileName ? F::ScanFileName(p) : F::ScanExtName(p);
+        const Str<TypeParam> tail = S<TypeParam>(row.output);
+        EXPECT_EQ(got, row.output.a == kNull.a ? nullptr : p + input.size() - tail.size());
+        EXPECT_EQ(qxGetErrCode(), row.op == Op::kFileName ? QXERR_BADPARAM : QXERR_NONE);
+        break;
+      }
+      case Op::kPath:
+      case Op::kUrl:
+        EXPECT_QXOK(row.op == Op::kPath ? F::ControlRightPath(p) : F::ControlRightUrl(p), 1);
+        EXPECT_EQ(Str<TypeParam>(p), S<TypeParam>(row.output));
+        break;
+    }
+  }
+}
+
+TYPED_TEST(Text, NameFailuresAndLongPaths) {
+  using F = Form<TypeParam>;
+  EXPECT_QXFAIL(F::ScanFileName(static_cast<TypeParam*>(nullptr)), nullptr, QXERR_BADPARAM);
+  EXPECT_QXFAIL(F::ScanExtName(static_cast<TypeParam*>(nullptr)), nullptr, QXERR_BADPARAM);
+  EXPECT_QXFAIL(F::ControlRightPath(static_cast<TypeParam*>(nullptr)), 0, QXERR_BADPARAM);
+  EXPECT_QXFAIL(F::ControlRightUrl(static_cast<TypeParam*>(nullptr)), 0, QXERR_BADPARAM);
+  // Paths far past the 1024-unit working buffers are edited in place.
+  for (std::size_t length : {1024u, 32767u}) {
+    Str<TypeParam> path(length, TypeParam('a'));
+    for (std::size_t i = 0; i < length; i += 7)
+      path[i] = TypeParam('\\');
+    for (std::size_t i = 1; i < length; i += 14)
+      path[i] = TypeParam('\\');
+    auto text = ExactCopy(path);
+    EXPECT_QXOK(F::ControlRightPath(text.get()), 1);
+    EXPECT_EQ(Str<TypeParam>(text.get()).size(), length - (length - 2) / 14);
+    EXPECT_QXOK(F::ControlRightUrl(text.get()), 1);  // the leading pair becomes one
+    const Str<TypeParam> url(text.get());
+    EXPECT_EQ(url.size(), length - (length - 2) / 14 - 1);
+    EXPECT_QXOK(F::ScanFileName(text.get()), text.get() + url.rfind(TypeParam('\\')) + 1);
+  }
+}
+
+// The digits grouped as the user's locale says, by a plain walk, so no row
+// depends on the machine's locale.
+std::string Grouped(const std::string& digits) {
+  char separator[8] = {};
+  char grouping[8] = {};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping, 8);
+  const std::size_t size = grouping[0] > '0' && grouping[0] <= '9' ? grouping[0] - '0' : 0;
+  std::string out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && size != 0 && (digits.size() - i) % size == 0) out += separator;
+    out += digits[i];
+  }
+  return out;
+}
+
+// `text` with a leading sign mark: '(' wraps it, '+' prefixes it.
+std::string Signed(char sign, const std::string& digits) {
+  const std::string grouped = Grouped(digits);
+  if (sign == '(') return std::string("(").append(grouped).append(")");
+  return sign == '+' ? std::string("+").append(grouped) : grouped;
+}
+
+// Formats into a poisoned buffer of `size` units; returns the text, or
+// "null" when the call failed. Nothing past the terminator may be written,
+// and no call touches the error code.
+template <class Ch, class Call>
+std::string Format(int size, Call call) {
+  std::vector<Ch> out(140, Ch(0x7F));
+  PrimeErrCode(QXERR_BADPARAM);
+  const Ch* result = call(out.data() + 4, size);
+  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
+  EXPECT_EQ(out[3], Ch(0x7F));
+  std::string text;
+  for (const Ch* p = out.data() + 4; result != nullptr && *p != 0; ++p)
+    text += static_cast<char>(*p);
+  if (result == nullptr) {
+    EXPECT_TRUE(size > 0 || out[4] == Ch(0x7F)) << "wrote into a buffer of size " << size;
+    return "null";
+  }
+  EXPECT_EQ(result, out.data() + 4);
+  EXPECT_EQ(out[4 + text.size() + 1], Ch(0x7F));
+  return text;
+}
+
+TYPED_TEST(Text, NumbersByWidthFlagsAndCapacity) {
+  using F = Form<TypeParam>;
+  const struct {
+    long long value;
+    QXDWORD flags;
+    std::string int32, int64;
+  } rows[] = {
+      {1234567, 0, Signed(0, "1234567"), Signed(0, "1234567")},
+      {0, 0, "0", "0"},
+      {999, 0, "999", "999"},
+      {1000, 0, Signed(0, "1000"), Signed(0, "1000")},
+      {-1, 0, Signed(0, "4294967295"), Signed(0, "18446744073709551615")},
+      {-1234, 1, Signed('(', "1234"), Signed('(', "1234")},
+      {INT_MIN, 1, Signed('(', "2147483648"), Signed('(', "2147483648")},
+      {LLONG_MIN, 1, "0", Signed('(', "9223372036854775808")},  // its low half is 0
+      {LLONG_MAX, 1, "(1)", Signed(0, "9223372036854775807")},
+      {1234, 3, Signed('+', "1234"), Signed('+', "1234")},
+      {0, 3, "+0", "+0"},
+      {-1234, 3, Signed('(', "1234"), Signed('(', "1234")},
+      {1234, 2, Signed(0, "1234"), Signed(0, "1234")},  // 0x2 alone shows no sign
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(row.value) + " flags " + std::to_string(row.flags));
+    const int v32 = static_cast<int>(row.value);
+    EXPECT_EQ(
+        Format<TypeParam>(
+            128, [&](TypeParam* o, int n) { return F::FigureSepInt32(v32, o, n, row.flags); }),
+        row.int32);
+    EXPECT_EQ(Format<TypeParam>(128,
+                                [&](TypeParam* o, int n) {
+                                  return F::FigureSepInt64(row.value, o, n, row.flags);
+                                }),
+              row.int64);
+    // The capacity must hold the text and its terminator.
+    const int needed = static_cast<int>(row.int64.size()) + 1;
+    for (int size : {needed - 1, 1, 0, -1})
+      EXPECT_EQ(Format<TypeParam>(size,
+                                  [&](TypeParam* o, int n) {
+                                    return F::FigureSepInt64(row.value, o, n, row.flags);
+                                  }),
+                "null");
+  }
+  // Strings ignore the flags; number strings past 127 characters are
+  // refused before the platform's formatter reads them.
+  const struct {
+    std::string number, text;
+  } strings[] = {{"1234567", Signed(0, "1234567")},
+                 {"-1234", Signed('(', "1234")},
+                 {"12x", "null"},
+                 {std::string(128, '9'), "null"},
+                 {std::string(32767, '9'), "null"}};
+  for (const auto& row : strings) {
+    const Str<TypeParam> number = S<TypeParam>(row.number);
+    for (QXDWORD flags : {0u, 3u})
+      EXPECT_EQ(Format<TypeParam>(128,
+                                  [&](TypeParam* o, int n) {
+                                    return F::FigureSepStr(number.c_str(), o, n, flags);
+                                  }),
+                row.text);
+  }
+  EXPECT_EQ(Format<TypeParam>(128,
+                              [](TypeParam* o, int n) {
+                                return F::FigureSepStr(static_cast<const TypeParam*>(nullptr), o, n,
+                                                       0);
+                              }),
+            "null");
+  EXPECT_EQ(F::FigureSepInt32(5, static_cast<TypeParam*>(nullptr), 8, 0), nullptr);
+}
+
+}  // namespace
+}  // namespace qxtest
