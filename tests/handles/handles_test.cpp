@@ -45,9 +45,22 @@ Block StaleCopyOf(const void* record) {
   return block;
 }
 
+QXHCVT Cvt(void* h) {
+  return static_cast<QXHCVT>(h);
+}
+QXHTEXTFILE Txt(void* h) {
+  return static_cast<QXHTEXTFILE>(h);
+}
+#if defined(_WIN32)
+QXHFILEOP Op(void* h) {
+  return static_cast<QXHFILEOP>(h);
+}
+#endif
+
 const char kText[] = "xxabcxx";
 const QXWCHAR kWideText[] = {'x', 'x', 'A', 'B', 'C', 'x', 'x', 0};
 char g_line[8];
+std::string g_missing;  // a file that does not exist
 QXWCHAR g_lineW[8];
 constexpr std::uintptr_t kClosed = ~std::uintptr_t{0};  // its own kinds are closed at the end
 constexpr QXDWORD kLeft = 0xFFFFFFFFu;                  // the error code is left alone
@@ -55,72 +68,45 @@ constexpr QXDWORD kLeft = 0xFFFFFFFFu;                  // the error code is lef
 // One handle-taking export: the kinds it takes, what it gives them (`good`,
 // with the error code left alone unless `goodError` says otherwise), and
 // what it gives every other kind (`refused`, with QXERR_BADHANDLE).
+using Result = std::uintptr_t;
 struct Export {
   const char* name;
   unsigned takes;
-  std::uintptr_t (*call)(void* handle, const std::string& missing);
+  Result (*call)(void* handle);
   std::uintptr_t refused;
   std::uintptr_t good;
   QXDWORD goodError = kLeft;
 };
 
 const Export kExports[] = {
-    {"SaaCloseCvt", kCvtA | kCvtW,
-     [](void* h, const std::string&) -> std::uintptr_t {
-       return qxSaaCloseCvt(static_cast<QXHCVT>(h));
-     },
-     0, kClosed},
-    {"CloseTextFile", kTextA | kTextW,
-     [](void* h, const std::string&) -> std::uintptr_t {
-       return qxCloseTextFile(static_cast<QXHTEXTFILE>(h));
-     },
-     0, kClosed},
-    {"SaaScanStringA", kCvtA,
-     [](void* h, const std::string&) {
-       return Addr(qxSaaScanStringA(static_cast<QXHCVT>(h), kText));
-     },
-     0, Addr(kText + 2), QXERR_NONE},
-    {"SaaScanStringW", kCvtW,
-     [](void* h, const std::string&) {
-       return Addr(qxSaaScanStringW(static_cast<QXHCVT>(h), kWideText));
-     },
-     0, Addr(kWideText + 2), QXERR_NONE},
+    {"SaaCloseCvt", kCvtA | kCvtW, [](void* h) -> Result { return qxSaaCloseCvt(Cvt(h)); }, 0,
+     kClosed},
+    {"CloseTextFile", kTextA | kTextW, [](void* h) -> Result { return qxCloseTextFile(Txt(h)); }, 0,
+     kClosed},
+    {"SaaScanStringA", kCvtA, [](void* h) { return Addr(qxSaaScanStringA(Cvt(h), kText)); }, 0,
+     Addr(kText + 2), QXERR_NONE},
+    {"SaaScanStringW", kCvtW, [](void* h) { return Addr(qxSaaScanStringW(Cvt(h), kWideText)); }, 0,
+     Addr(kWideText + 2), QXERR_NONE},
     {"SaaGetMatchLength", kCvtA | kCvtW,
-     [](void* h, const std::string&) -> std::uintptr_t {
-       return qxSaaGetMatchLength(static_cast<QXHCVT>(h));
-     },
-     0xFFFFFFFFu, 3},
-    {"ReadTextFileA", kTextA,
-     [](void* h, const std::string&) -> std::uintptr_t {
-       return qxReadTextFileA(static_cast<QXHTEXTFILE>(h), g_line, 8);
-     },
+     [](void* h) -> Result { return qxSaaGetMatchLength(Cvt(h)); }, 0xFFFFFFFFu, 3},
+    {"ReadTextFileA", kTextA, [](void* h) -> Result { return qxReadTextFileA(Txt(h), g_line, 8); },
      0, 1},
-    {"ReadTextFileW", kTextW,
-     [](void* h, const std::string&) -> std::uintptr_t {
-       return qxReadTextFileW(static_cast<QXHTEXTFILE>(h), g_lineW, 8);
-     },
+    {"ReadTextFileW", kTextW, [](void* h) -> Result { return qxReadTextFileW(Txt(h), g_lineW, 8); },
      0, 1},
 #if defined(_WIN32)
-    {"CloseFileOp", kOpA | kOpW,
-     [](void* h, const std::string&) -> std::uintptr_t {
-       return qxCloseFileOp(static_cast<QXHFILEOP>(h));
-     },
-     0, kClosed},
+    {"CloseFileOp", kOpA | kOpW, [](void* h) -> Result { return qxCloseFileOp(Op(h)); }, 0,
+     kClosed},
     {"SetFileOpEntry", kOpA | kOpW,
-     [](void* h, const std::string&) -> std::uintptr_t {
-       return qxSetFileOpEntry(static_cast<QXHFILEOP>(h), 10, 1, 1000, 0, 10, 0);
-     },
-     0, 1},
+     [](void* h) -> Result { return qxSetFileOpEntry(Op(h), 10, 1, 1000, 0, 10, 0); }, 0, 1},
     {"OperateFileOpA", kOpA,
-     [](void* h, const std::string& missing) -> std::uintptr_t {
-       return qxOperateFileOpA(static_cast<QXHFILEOP>(h), QXFOP_DELETE, missing.c_str(), nullptr,
-                               0);
+     [](void* h) -> Result {
+       return qxOperateFileOpA(Op(h), QXFOP_DELETE, g_missing.c_str(), nullptr, 0);
      },
      0, 0, QXERR_SRCOPEN},
     {"OperateFileOpW", kOpW,
-     [](void* h, const std::string& missing) -> std::uintptr_t {
-       const WString wide = S<QXWCHAR>(missing);
-       return qxOperateFileOpW(static_cast<QXHFILEOP>(h), QXFOP_DELETE, wide.c_str(), nullptr, 0);
+     [](void* h) -> Result {
+       const WString wide = S<QXWCHAR>(g_missing);
+       return qxOperateFileOpW(Op(h), QXFOP_DELETE, wide.c_str(), nullptr, 0);
      },
      0, 0, QXERR_SRCOPEN},
 #endif
@@ -136,6 +122,7 @@ TEST(Handles, EveryExportAgainstEveryKind) {
   for (char c : lines)
     wide += std::string{c, '\0'};
   dir.Write("w.txt", wide);
+  g_missing = dir.A("missing.txt");
 
   struct Handle {
     const char* name;
@@ -168,13 +155,12 @@ TEST(Handles, EveryExportAgainstEveryKind) {
   for (const Export& e : kExports) {
     for (const Handle& h : handles) {
       SCOPED_TRACE(std::string(e.name) + "(" + h.name + ")");
-      const std::string missing = dir.A("missing.txt");
       if ((e.takes & h.kind) == 0) {
-        EXPECT_QXFAIL(e.call(h.value, missing), e.refused, QXERR_BADHANDLE);
+        EXPECT_QXFAIL(e.call(h.value), e.refused, QXERR_BADHANDLE);
       } else if (e.good != kClosed && e.goodError != kLeft) {
-        EXPECT_QXFAIL(e.call(h.value, missing), e.good, e.goodError);
+        EXPECT_QXFAIL(e.call(h.value), e.good, e.goodError);
       } else if (e.good != kClosed) {
-        EXPECT_QXOK(e.call(h.value, missing), e.good);
+        EXPECT_QXOK(e.call(h.value), e.good);
       }
     }
   }
@@ -182,13 +168,12 @@ TEST(Handles, EveryExportAgainstEveryKind) {
   EXPECT_STREQ(g_line, "abc");
   EXPECT_EQ(WString(g_lineW), S<QXWCHAR>("abc"));
   // A good converter is checked before its text.
-  EXPECT_QXFAIL(qxSaaScanStringA(static_cast<QXHCVT>(handles[0].value), nullptr), nullptr,
-                QXERR_BADPARAM);
+  EXPECT_QXFAIL(qxSaaScanStringA(Cvt(handles[0].value), nullptr), nullptr, QXERR_BADPARAM);
   // The live handles survived every wrong-kind call and close once.
   for (const Handle& h : handles) {
     for (const Export& e : kExports) {
       if ((e.takes & h.kind) != 0 && e.good == kClosed) {
-        EXPECT_EQ(e.call(h.value, ""), 1u) << h.name;
+        EXPECT_EQ(e.call(h.value), 1u) << h.name;
       }
     }
   }

@@ -67,41 +67,32 @@ class Arg {
 // Every export that comes as an A/W pair, by its name without the suffix:
 // Form<char>::ScanFileName is qxScanFileNameA, Form<QXWCHAR>::ScanFileName
 // is qxScanFileNameW.
-#define QXTEST_PORTABLE_PAIRS(X)                                                                   \
-  X(ScanFileName)                                                                                  \
-  X(ScanExtName)                                                                                   \
-  X(ControlRightPath)                                                                              \
-  X(ControlRightUrl)                                                                               \
-  X(SaaCreateCvt)                                                                                  \
-  X(SaaScanString) X(GrepEx) X(Grep) X(OpenTextFile) X(ReadTextFile) X(MakeUniqPath) X(RenameFile) \
-      X(MakeDirectories) X(SetFileTime) X(FigureSepStr) X(FigureSepInt32) X(FigureSepInt64)
+// clang-format off
+#define QXTEST_PORTABLE_PAIRS(X)                                                     \
+  X(ScanFileName) X(ScanExtName) X(ControlRightPath) X(ControlRightUrl)              \
+  X(SaaCreateCvt) X(SaaScanString) X(GrepEx) X(Grep) X(OpenTextFile) X(ReadTextFile) \
+  X(MakeUniqPath) X(RenameFile) X(MakeDirectories) X(SetFileTime)                    \
+  X(FigureSepStr) X(FigureSepInt32) X(FigureSepInt64)
 #if defined(_WIN32)
-#define QXTEST_WINDOWS_PAIRS(X)                                                            \
-  X(RegFindKey)                                                                            \
-  X(RegGetStrValue)                                                                        \
-  X(RegGetDwordValue)                                                                      \
-  X(RegGetBinValue)                                                                        \
-  X(RegSetKeyAndStrValue)                                                                  \
-  X(RegSetKeyAndDwordValue)                                                                \
-  X(RegSetKeyAndBinValue)                                                                  \
-  X(RegDeleteKey)                                                                          \
-  X(StringFromGuid) X(RegisterServer) X(UnregisterServer) X(CreateFileOp) X(OperateFileOp) \
-      X(BrowseFolder)
+#define QXTEST_WINDOWS_PAIRS(X)                                                      \
+  X(RegFindKey) X(RegGetStrValue) X(RegGetDwordValue) X(RegGetBinValue)              \
+  X(RegSetKeyAndStrValue) X(RegSetKeyAndDwordValue) X(RegSetKeyAndBinValue)          \
+  X(RegDeleteKey) X(StringFromGuid) X(RegisterServer) X(UnregisterServer)            \
+  X(CreateFileOp) X(OperateFileOp) X(BrowseFolder)
 #else
 #define QXTEST_WINDOWS_PAIRS(X)
 #endif
-
-template <class Ch>
-struct Form;
-
-#define QXTEST_FORWARD(suffix, name)  \
-  template <class... Args>            \
-  static auto name(Args... args) {    \
-    return qx##name##suffix(args...); \
+#define QXTEST_FORWARD(suffix, name) \
+  template <class... Args>           \
+  static auto name(Args... args) {   \
+    return qx##name##suffix(args...);\
   }
 #define QXTEST_FORWARD_A(name) QXTEST_FORWARD(A, name)
 #define QXTEST_FORWARD_W(name) QXTEST_FORWARD(W, name)
+// clang-format on
 
+template <class Ch>
+struct Form;
 template <>
 struct Form<char> {
   QXTEST_PORTABLE_PAIRS(QXTEST_FORWARD_A)

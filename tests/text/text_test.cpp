@@ -36,21 +36,9 @@ constexpr NameRow kNameRows[] = {
     {Op::kFileName, {"C:\\dir\\"}, {""}},
     {Op::kFileName, {"a/b\\c"}, {"c"}},
     {Op::kFileName, {"\\\\server\\share"}, {"share"}},
-    {Op::kFileName,
-     {"\x95\x5C"
-      "abc",
-      u"\u8868abc"},
-     kNull,
-     true},
-    {Op::kFileName,
-     {"dir\\\x95\x5C"
-      "abc",
-      u"dir\\\u8868abc"},
-     {"\x95\x5C"
-      "abc",
-      u"\u8868abc"},
-     true},
-    {Op::kFileName, {"\x95\x5C\\x", u"\u8868\\x"}, {"x"}, true},
+    {Op::kFileName, {"\x95\\abc", u"\u8868abc"}, kNull, true},
+    {Op::kFileName, {"dir\\\x95\\abc", u"dir\\\u8868abc"}, {"\x95\\abc", u"\u8868abc"}, true},
+    {Op::kFileName, {"\x95\\\\x", u"\u8868\\x"}, {"x"}, true},
     {Op::kFileName, {"ab\\\x81"}, {"\x81"}, true},
     {Op::kFileName, {"\x81"}, kNull, true},
     {Op::kExtName, {"file."}, {""}},
@@ -60,15 +48,8 @@ constexpr NameRow kNameRows[] = {
     {Op::kExtName, {".profile"}, {"profile"}},
     {Op::kExtName, {"noext"}, kNull},
     {Op::kExtName, {"C:x.y\\z/"}, kNull},
-    {Op::kExtName,
-     {"a.\x95\x5C"
-      "b",
-      u"a.\u8868b"},
-     {"\x95\x5C"
-      "b",
-      u"\u8868b"},
-     true},
-    {Op::kExtName, {"a.b\\\x95\x5C", u"a.b\\\u8868"}, kNull, true},
+    {Op::kExtName, {"a.\x95\\b", u"a.\u8868b"}, {"\x95\\b", u"\u8868b"}, true},
+    {Op::kExtName, {"a.b\\\x95\\", u"a.b\\\u8868"}, kNull, true},
     {Op::kExtName, {"a.b\x81"}, {"b\x81"}, true},
     {Op::kPath, {"C:\\\\dir//sub\\\\"}, {"C:\\dir/sub\\"}},
     {Op::kPath, {"\\\\\\server\\share"}, {"\\\\server\\share"}},
@@ -78,8 +59,8 @@ constexpr NameRow kNameRows[] = {
     {Op::kPath, {"a\\/\\/b"}, {"a\\b"}},
     {Op::kPath, {"////"}, {"//"}},
     {Op::kPath, {"http://host//x"}, {"http:/host/x"}},
-    {Op::kPath, {"\x95\x5C\\\\x", u"\u8868\\\\x"}, {"\x95\x5C\\x", u"\u8868\\x"}, true},
-    {Op::kPath, {"\\\x95\x5C", u"\\\u8868"}, {"\\\x95\x5C", u"\\\u8868"}, true},
+    {Op::kPath, {"\x95\\\\\\x", u"\u8868\\\\x"}, {"\x95\\\\x", u"\u8868\\x"}, true},
+    {Op::kPath, {"\\\x95\\", u"\\\u8868"}, {"\\\x95\\", u"\\\u8868"}, true},
     {Op::kPath, {"a\\\\\x81"}, {"a\\\x81"}, true},
     {Op::kUrl, {"proto://node//a///b"}, {"proto://node/a/b"}},
     {Op::kUrl, {"file:///C://x"}, {"file:///C://x"}},
@@ -88,7 +69,7 @@ constexpr NameRow kNameRows[] = {
     {Op::kUrl, {"host:8080//p//q"}, {"host:8080/p/q"}},
     {Op::kUrl, {"a:/\\/b//c"}, {"a:/\\/b/c"}},
     {Op::kUrl, {"x://"}, {"x://"}},
-    {Op::kUrl, {"c:\x95\x5C//x", u"c:\u8868//x"}, {"c:\x95\x5C/x", u"c:\u8868/x"}, true},
+    {Op::kUrl, {"c:\x95\\//x", u"c:\u8868//x"}, {"c:\x95\\/x", u"c:\u8868/x"}, true},
     {Op::kUrl, {"a:\x81"}, {"a:\x81"}, true},
 };
 
@@ -147,117 +128,91 @@ TYPED_TEST(Text, NameFailuresAndLongPaths) {
   }
 }
 
-// The digits grouped as the user's locale says, by a plain walk, so no row
-// depends on the machine's locale.
-std::string Grouped(const std::string& digits) {
+// The digits grouped as the user's locale says, by a plain walk, and marked
+// with a sign ('(' wraps them, '+' leads), so no row depends on the locale.
+std::string Grouped(const std::string& digits, char sign = 0) {
   char separator[8] = {};
   char grouping[8] = {};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping, 8);
   const std::size_t size = grouping[0] > '0' && grouping[0] <= '9' ? grouping[0] - '0' : 0;
-  std::string out;
+  std::string out(sign == 0 ? "" : std::string(1, sign));
   for (std::size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && size != 0 && (digits.size() - i) % size == 0) out += separator;
     out += digits[i];
   }
-  return out;
+  return sign == '(' ? out.append(")") : out;
 }
 
-// `text` with a leading sign mark: '(' wraps it, '+' prefixes it.
-std::string Signed(char sign, const std::string& digits) {
-  const std::string grouped = Grouped(digits);
-  if (sign == '(') return std::string("(").append(grouped).append(")");
-  return sign == '+' ? std::string("+").append(grouped) : grouped;
-}
-
-// Formats into a poisoned buffer of `size` units; returns the text, or
-// "null" when the call failed. Nothing past the terminator may be written,
-// and no call touches the error code.
-template <class Ch, class Call>
-std::string Format(int size, Call call) {
+// One call of a formatting export ('s' string, 'i' 32-bit, 'l' 64-bit) into
+// a poisoned buffer of `size` units: its text, or "null" when it failed.
+// Nothing past the terminator is written, and the error code is left alone.
+template <class Ch>
+std::string Format(char kind, long long value, const std::string& number, QXDWORD flags, int size) {
   std::vector<Ch> out(140, Ch(0x7F));
+  Ch* const o = out.data() + 4;
+  const Str<Ch> digits = S<Ch>(number);
   PrimeErrCode(QXERR_BADPARAM);
-  const Ch* result = call(out.data() + 4, size);
+  const Ch* result = kind == 's'   ? Form<Ch>::FigureSepStr(digits.c_str(), o, size, flags)
+                     : kind == 'i' ? Form<Ch>::FigureSepInt32(int(value), o, size, flags)
+                                   : Form<Ch>::FigureSepInt64(value, o, size, flags);
   EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
   EXPECT_EQ(out[3], Ch(0x7F));
-  std::string text;
-  for (const Ch* p = out.data() + 4; result != nullptr && *p != 0; ++p)
-    text += static_cast<char>(*p);
   if (result == nullptr) {
-    EXPECT_TRUE(size > 0 || out[4] == Ch(0x7F)) << "wrote into a buffer of size " << size;
+    EXPECT_TRUE(size > 0 || o[0] == Ch(0x7F)) << "wrote into a buffer of size " << size;
     return "null";
   }
-  EXPECT_EQ(result, out.data() + 4);
-  EXPECT_EQ(out[4 + text.size() + 1], Ch(0x7F));
+  EXPECT_EQ(result, o);
+  std::string text;
+  for (const Ch* p = o; *p != 0; ++p)
+    text += static_cast<char>(*p);
+  EXPECT_EQ(o[text.size() + 1], Ch(0x7F));
   return text;
 }
 
 TYPED_TEST(Text, NumbersByWidthFlagsAndCapacity) {
-  using F = Form<TypeParam>;
   const struct {
+    char kind;
     long long value;
+    std::string number;
     QXDWORD flags;
-    std::string int32, int64;
+    std::string text;
   } rows[] = {
-      {1234567, 0, Signed(0, "1234567"), Signed(0, "1234567")},
-      {0, 0, "0", "0"},
-      {999, 0, "999", "999"},
-      {1000, 0, Signed(0, "1000"), Signed(0, "1000")},
-      {-1, 0, Signed(0, "4294967295"), Signed(0, "18446744073709551615")},
-      {-1234, 1, Signed('(', "1234"), Signed('(', "1234")},
-      {INT_MIN, 1, Signed('(', "2147483648"), Signed('(', "2147483648")},
-      {LLONG_MIN, 1, "0", Signed('(', "9223372036854775808")},  // its low half is 0
-      {LLONG_MAX, 1, "(1)", Signed(0, "9223372036854775807")},
-      {1234, 3, Signed('+', "1234"), Signed('+', "1234")},
-      {0, 3, "+0", "+0"},
-      {-1234, 3, Signed('(', "1234"), Signed('(', "1234")},
-      {1234, 2, Signed(0, "1234"), Signed(0, "1234")},  // 0x2 alone shows no sign
+      {'i', 1234567, "", 0, Grouped("1234567")},
+      {'l', 0, "", 0, "0"},
+      {'i', 999, "", 0, "999"},
+      {'l', 1000, "", 0, Grouped("1000")},
+      {'i', -1, "", 0, Grouped("4294967295")},
+      {'l', -1, "", 0, Grouped("18446744073709551615")},
+      {'i', -1234, "", 1, Grouped("1234", '(')},
+      {'l', -1234, "", 3, Grouped("1234", '(')},
+      {'i', INT_MIN, "", 1, Grouped("2147483648", '(')},
+      {'i', LLONG_MIN, "", 1, "0"},  // only the low half reaches the 32-bit form
+      {'l', LLONG_MIN, "", 1, Grouped("9223372036854775808", '(')},
+      {'i', LLONG_MAX, "", 1, "(1)"},
+      {'l', LLONG_MAX, "", 1, Grouped("9223372036854775807")},
+      {'i', 1234, "", 3, Grouped("1234", '+')},
+      {'l', 0, "", 3, "+0"},
+      {'l', 1234, "", 2, Grouped("1234")},         // 0x2 alone shows no sign
+      {'s', 0, "1234567", 3, Grouped("1234567")},  // strings ignore the flags
+      {'s', 0, "-1234", 0, Grouped("1234", '(')},
+      {'s', 0, "12x", 0, "null"},
+      // Number strings past 127 characters are refused before the
+      // platform's formatter reads them.
+      {'s', 0, std::string(128, '9'), 0, "null"},
+      {'s', 0, std::string(32767, '9'), 0, "null"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(std::to_string(row.value) + " flags " + std::to_string(row.flags));
-    const int v32 = static_cast<int>(row.value);
-    EXPECT_EQ(
-        Format<TypeParam>(
-            128, [&](TypeParam* o, int n) { return F::FigureSepInt32(v32, o, n, row.flags); }),
-        row.int32);
-    EXPECT_EQ(Format<TypeParam>(128,
-                                [&](TypeParam* o, int n) {
-                                  return F::FigureSepInt64(row.value, o, n, row.flags);
-                                }),
-              row.int64);
+    SCOPED_TRACE(std::string(1, row.kind) + std::to_string(row.value) + row.number.substr(0, 9));
+    EXPECT_EQ(Format<TypeParam>(row.kind, row.value, row.number, row.flags, 128), row.text);
     // The capacity must hold the text and its terminator.
-    const int needed = static_cast<int>(row.int64.size()) + 1;
-    for (int size : {needed - 1, 1, 0, -1})
-      EXPECT_EQ(Format<TypeParam>(size,
-                                  [&](TypeParam* o, int n) {
-                                    return F::FigureSepInt64(row.value, o, n, row.flags);
-                                  }),
-                "null");
+    const int needed = static_cast<int>(row.text.size()) + 1;
+    for (int size : {needed - 1, 0, -1})
+      EXPECT_EQ(Format<TypeParam>(row.kind, row.value, row.number, row.flags, size), "null");
   }
-  // Strings ignore the flags; number strings past 127 characters are
-  // refused before the platform's formatter reads them.
-  const struct {
-    std::string number, text;
-  } strings[] = {{"1234567", Signed(0, "1234567")},
-                 {"-1234", Signed('(', "1234")},
-                 {"12x", "null"},
-                 {std::string(128, '9'), "null"},
-                 {std::string(32767, '9'), "null"}};
-  for (const auto& row : strings) {
-    const Str<TypeParam> number = S<TypeParam>(row.number);
-    for (QXDWORD flags : {0u, 3u})
-      EXPECT_EQ(Format<TypeParam>(128,
-                                  [&](TypeParam* o, int n) {
-                                    return F::FigureSepStr(number.c_str(), o, n, flags);
-                                  }),
-                row.text);
-  }
-  EXPECT_EQ(Format<TypeParam>(128,
-                              [](TypeParam* o, int n) {
-                                return F::FigureSepStr(static_cast<const TypeParam*>(nullptr), o, n,
-                                                       0);
-                              }),
-            "null");
+  using F = Form<TypeParam>;
+  TypeParam out[8];
+  EXPECT_EQ(F::FigureSepStr(static_cast<const TypeParam*>(nullptr), out, 8, 0), nullptr);
   EXPECT_EQ(F::FigureSepInt32(5, static_cast<TypeParam*>(nullptr), 8, 0), nullptr);
 }
 
