@@ -1,241 +1,180 @@
-// The file operation engine on real files in a scratch folder, with the
-// progress dialog up (Wine and Xvfb): results, error codes, what is left on
-// disk, and what the dialog shows after each step.
-#include "fileop/fileop_harness.h"
+// The file operation engine on real files with its progress dialog up (Wine
+// and Xvfb), through both forms: results, error codes, what is left on disk
+// and what the dialog shows.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <set>
+#include <tuple>
+#include <vector>
+
+#include "fileop/times.h"
+#include "support/modal.h"
 
 namespace qxtest {
 namespace {
 
-using namespace qx::fileop;
+namespace fs = std::filesystem;
+const std::uint64_t kNoon = CalendarTicks(2000, 1, 1, 12), kDay = 86400 * kSecond;
+std::vector<std::string> g_captions;  // as the dialog's thread shows them
 
-constexpr std::uint64_t kJan2000 = 125911584000000000;  // 2000-01-01 00:00 UTC
-constexpr std::uint64_t kDay = 864000000000;
+template <class Ch>
+class FileOp : public ::testing::Test {};
+TYPED_TEST_SUITE(FileOp, Forms, FormName);
 
-using Engine = FileOpTest;
-
-TEST_F(Engine, CopyKeepsTheSourceAndShowsEveryLine) {
-  Put("a.txt", std::string(5000, 'q'));
-  SetWriteTicks("a.txt", kJan2000);
-  SetFileAttributesA(dir_.A("a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-  ASSERT_EQ(qxSetFileOpEntry(op_, 3, 0, 15000, 0, 0, 0), 1);
-  PrimeErrCode(QXERR_BADPARAM);
-  ASSERT_EQ(Op(QXFOP_COPY, "a.txt", "new\\b.txt"), 1);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM) << "success leaves the error code alone";
-  EXPECT_EQ(dir_.Read("a.txt"), std::string(5000, 'q'));
-  EXPECT_EQ(dir_.Read("new\\b.txt"), std::string(5000, 'q')) << "missing folders are made";
-  EXPECT_EQ(WriteTicks("new\\b.txt"), kJan2000);
-  EXPECT_TRUE(ReadOnly("new\\b.txt"));
-
-  const std::pair<int, std::string> lines[] = {
-      {IDC_FILEOP_CAPTION, "Copying..."},
-      {IDC_FILEOP_SOURCE, dir_.A("a.txt")},
-      {IDC_FILEOP_ARROW, "->"},
-      {IDC_FILEOP_TARGET, dir_.A("new\\b.txt")},
-      {IDC_FILEOP_FILE_SIZE, OfTotal(5000, 5000)},
-      {IDC_FILEOP_FILE_PERCENT, "100 %"},
-      {IDC_FILEOP_COUNT, OfTotal(1, 3)},
-      {IDC_FILEOP_COUNT_PERCENT, "33 %"},
-      {IDC_FILEOP_TOTAL, OfTotal(5000, 15000)},
-      {IDC_FILEOP_TOTAL_PERCENT, "33 %"},
+TYPED_TEST(FileOp, EachStepAndWhatTheDialogShows) {
+  using Ch = TypeParam;
+  ScratchDir dir;
+  QXHFILEOP op = nullptr;
+  HWND dialog = nullptr;
+  const auto open = [&](QXDWORD flags, HWND owner) {
+    InitCommonControls();
+    EXPECT_QXOK((op = Form<Ch>::CreateFileOp(owner, flags)) != nullptr, true);
+    dialog = FindDialog([](HWND h) { return WindowText(h) == "q.x File Operation"; });
   };
-  for (const auto& [id, text] : lines)
-    EXPECT_EQ(ControlText(op_, id), text) << "control " << id;
-  EXPECT_TRUE(ControlEnabled(op_, IDC_FILEOP_FILE_BAR));
-  EXPECT_TRUE(ControlEnabled(op_, IDC_FILEOP_COUNT_BAR));
-
-  // An empty file still gets its times; "0 / 0" and "0 %".
-  Put("empty", "");
-  SetWriteTicks("empty", kJan2000 + kDay);
-  ASSERT_EQ(Op(QXFOP_COPY, "empty", "new\\empty"), 1);
-  EXPECT_EQ(WriteTicks("new\\empty"), kJan2000 + kDay);
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_FILE_SIZE), OfTotal(0, 0));
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_FILE_PERCENT), "0 %");
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_COUNT), OfTotal(2, 3));
-}
-
-TEST_F(Engine, CountsWithoutTotalsAndTheCountingFlags) {
-  char separator[8] = {};
-  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator);
-  Put("a", "123");
-  ASSERT_EQ(Op(QXFOP_COPY, "a", "b"), 1);
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_COUNT), "1");
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_TOTAL), "3");
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_COUNT_PERCENT), "");
-  EXPECT_FALSE(ControlEnabled(op_, IDC_FILEOP_TOTAL_BAR));
-
-  ASSERT_EQ(qxSetFileOpEntry(op_, 5678, 1234, 0xFFFFFFFF, 0xFFFFFFFF, 50, 0), 1);
-  if (std::string(separator) == ",") {
-    EXPECT_EQ(ControlText(op_, IDC_FILEOP_COUNT), "1,234 / 5,678");
+  // Paths below the scratch folder; operation 0 is a display-only step.
+  const Str<Ch> caption = S<Ch>("Checking...");
+  const auto run = [&](UINT_PTR code, const char* from, const char* to = 0, QXDWORD flags = 0) {
+    const auto path = [&](const char* rel) { return rel ? Arg<Ch>(dir.A(rel)) : Arg<Ch>(nullptr); };
+    return Form<Ch>::OperateFileOp(op, code ? code : Addr(caption.c_str()), path(from), path(to),
+                                   flags);
+  };
+  // The caption, the names' last parts, the done and percent texts of the
+  // file, the count and the total size, then whether their bars are on.
+  const auto lines = [&] {
+    std::string shown;
+    for (int id : {1003, 1004, 1005, 1006, 1007, 1008, 1010, 1011, 1013, 1014}) {
+      const std::string text = WindowText(GetDlgItem(dialog, id));
+      shown += text.substr(text.rfind('\\') + 1) + "|";
+    }
+    for (int id : {1009, 1012, 1015})
+      shown += IsWindowEnabled(GetDlgItem(dialog, id)) ? "+" : "-";
+    return shown;
+  };
+  // Every file below the scratch folder with its content, or its size.
+  const auto listing = [&] {
+    std::set<std::string> files;
+    for (const auto& file : fs::recursive_directory_iterator(dir.Fs("")))
+      if (const auto rel = file.path().lexically_relative(dir.Fs("")).generic_string();
+          file.is_regular_file())
+        files.insert(file.file_size() > 8 ? rel + "#" + std::to_string(file.file_size())
+                                          : rel + "=" + dir.Read(rel));
+    std::string all;
+    for (const std::string& file : files)
+      all += file + " ";
+    return all;
+  };
+  const auto put = [&](const std::string& rel, std::string_view content, int days = 0,
+                       DWORD attributes = 0) {
+    dir.Write(rel, content);
+    const QXFILETIME time = FileTime(kNoon + days * kDay);
+    qxSetFileTimeA(dir.A(rel).c_str(), &time), SetFileAttributesA(dir.A(rel).c_str(), attributes);
+  };
+  HWND owner = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 9, 9, 0, 0, 0, 0);
+  open(0, owner);
+  HWND abort = GetDlgItem(dialog, IDCANCEL);
+  EXPECT_TRUE(GetWindow(dialog, GW_OWNER) == owner && IsWindowEnabled(abort) &&
+              IsWindowVisible(abort));
+  EXPECT_EQ(lines(), "||||||||||---");  // every line there, the bars off
+  put("a", std::string(5000, 'q'), 0, FILE_ATTRIBUTE_READONLY);
+  put("e", "", 1, FILE_ATTRIBUTE_READONLY);
+  put("held", "old", 0, FILE_ATTRIBUTE_READONLY);
+  put("big", std::string(4 << 20, 'b'));
+  fs::create_directories(dir.Fs("folder"));
+  fs::create_directories(dir.Fs("held(1)"));          // held's unique name
+  const int older[] = {0, 0, 0, 1, -1, 0, -1, 1, 0};  // each "in" than the "x" it meets
+  for (int i = 0; i < 9; ++i) {
+    const std::string c{'c', static_cast<char>('0' + i), '\\'};
+    put(c + "x", "old", 0, FILE_ATTRIBUTE_READONLY);
+    put(c + "in", "in", -older[i]);
   }
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_COUNT_PERCENT), "21 %");
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_TOTAL), "50") << "an unknown total shows the done value";
-  ASSERT_EQ(Op(QXFOP_COPY, "a", "c", QXFOF_UNCOUNT), 1);
-  EXPECT_EQ(RecordOf(op_).fileCountDone, 1233);
-  EXPECT_EQ(RecordOf(op_).totalBytesDone, 47);
-  DialogSpy spy(op_);
-  ASSERT_EQ(Op(QXFOP_COPY, "a", "d", QXFOF_NOCOUNT | QXFOF_UNCOUNT), 1);
-  EXPECT_EQ(RecordOf(op_).fileCountDone, 1233);
-  EXPECT_TRUE(spy.Seen(QXFOM_SHOWCOUNTS).empty());
-}
-
-TEST_F(Engine, MoveRenameDeleteAndDisplayOnlySteps) {
-  Put("a", std::string(3000, 'm'));
-  DialogSpy spy(op_);
-  ASSERT_EQ(Op(QXFOP_MOVE, "a", "x\\a"), 1);
-  EXPECT_FALSE(dir_.Exists("a"));
-  EXPECT_EQ(dir_.Read("x\\a"), std::string(3000, 'm'));
-  EXPECT_EQ(spy.Seen(QXFOM_FILEPROGRESS).size(), 1u) << "one volume: MoveFile, one report";
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_CAPTION), "Moving...");
-
-  ASSERT_EQ(Op(QXFOP_RENAME, "x\\a", "x\\b"), 1);
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_CAPTION), "Renaming...");
-  EXPECT_EQ(dir_.Read("x\\b"), std::string(3000, 'm'));
-
-  SetFileAttributesA(dir_.A("x\\b").c_str(), FILE_ATTRIBUTE_READONLY);
-  ASSERT_EQ(qxOperateFileOpA(op_, QXFOP_DELETE, dir_.A("x\\b").c_str(), nullptr, 0), 1);
-  EXPECT_FALSE(dir_.Exists("x\\b"));
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_CAPTION), "Deleting...");
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_ARROW), "");
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_TARGET), "");
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_FILE_SIZE), Grouped(3000)) << "the size alone";
-  EXPECT_FALSE(ControlEnabled(op_, IDC_FILEOP_FILE_BAR));
-  ExpectFailure(qxOperateFileOpA(op_, QXFOP_DELETE, dir_.A("x\\b").c_str(), nullptr, 0),
-                QXERR_SRCOPEN);
-
-  static const char caption[] = "Checking...";
-  const auto code = reinterpret_cast<UINT_PTR>(caption);
-  ASSERT_EQ(qxOperateFileOpA(op_, code, "Z:\\no\\such", nullptr, QXFOF_NOSOURCE), 1);
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_CAPTION), "Checking...");
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_COUNT), "4");
-  ExpectFailure(qxOperateFileOpA(op_, code, "Z:\\no\\such", nullptr, 0), QXERR_SRCOPEN);
-}
-
-TEST_F(Engine, CollisionPolicies) {
-  struct Row {
-    QXDWORD policy;
-    std::int64_t sourceAge;  // days the source is older than the existing file
-    const char* atDestination;
-    const char* atUniqueName;  // "" when none is made
-    UINT_PTR operation = QXFOP_COPY;
-  };
-  const Row rows[] = {
-      {QXFOF_OVERWRITE, 0, "in", ""},
-      {QXFOF_NEWNAME, 0, "old", "in"},
-      {QXFOF_MOVEASIDE, 0, "in", "old", QXFOP_MOVE},
-      {QXFOF_NEWERKEEPS, 1, "old", "in"},
-      {QXFOF_NEWERKEEPS, -1, "in", "old"},
-      {QXFOF_NEWERKEEPS, 0, "in", "old"},
-      {QXFOF_OLDERKEEPS, -1, "old", "in"},
-      {QXFOF_OLDERKEEPS, 1, "in", "old"},
-      {QXFOF_OLDERKEEPS, 0, "in", "old"},
-  };
-  int n = 0;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << "policy " << row.policy << ", age " << row.sourceAge);
-    std::string d = "r";
-    d += std::to_string(n++);
-    Put(d + "\\in.txt", "in");
-    Put(d + "\\x.txt", "old");
-    SetFileAttributesA(dir_.A(d + "\\x.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    SetWriteTicks(d + "\\x.txt", kJan2000);
-    SetWriteTicks(d + "\\in.txt", kJan2000 - row.sourceAge * kDay);
-    ASSERT_EQ(Op(row.operation, d + "\\in.txt", d + "\\x.txt", row.policy), 1);
-    EXPECT_EQ(dir_.Read(d + "\\x.txt"), row.atDestination);
-    EXPECT_EQ(dir_.Read(d + "\\x(1).txt"), row.atUniqueName);
-    EXPECT_EQ(dir_.Exists(d + "\\in.txt"), row.operation == QXFOP_COPY);
+  const std::string longer(1023 - dir.A().size(), 'n');
+  EXPECT_QXOK(run(QXFOP_COPY, "held", "n\\h"), 1);  // without totals
+  EXPECT_EQ(lines(), "Copying...|held|->|h|3 / 3|100 %|1||3||+--");
+  EXPECT_QXOK(qxSetFileOpEntry(op, 6, 0, 0, 0, 0, 0), 1);  // no bytes: 0 %
+  // {operation, source, destination, flags, the code, part of the lines after}
+  const std::tuple<UINT_PTR, const char*, const char*, QXDWORD, QXDWORD, const char*> steps[] = {
+      {QXFOP_COPY, "a", "n\\b", 0, 0, "Copying...|a|->|b|5,000 / 5,000|100 %|1 / 6|16 %|"},
+      {QXFOP_COPY, "e", "n\\e", 0, 0, "|0 / 0|0 %|2 / 6|33 %|5,000 / 0|0 %|+++"},
+      {QXFOP_MOVE, "n\\b", "x\\c", 0, 0, "Moving...|b|->|c|5,000 / 5,000|100 %|3 / 6|"},
+      {QXFOP_RENAME, "x\\c", "x\\d", QXFOF_UNCOUNT, 0, "Renaming...|c|->|d|"},
+      {QXFOP_DELETE, "n\\e", nullptr, QXFOF_UNCOUNT | QXFOF_NOCOUNT, 0, "ing...|e|||0||2 / 6|"},
+      {QXFOP_DELETE, "n\\e", nullptr, 0, QXERR_SRCOPEN, "|5,000 / 0|0 %|-++"},
+      {0, "none", nullptr, QXFOF_NOSOURCE, 0, "Checking...|none|||||3 / 6|50 %|"},
+      {0, "none", nullptr, 0, QXERR_SRCOPEN, ""},
+      {QXFOP_COPY, "c0\\in", "c0\\x", QXFOF_OVERWRITE, 0, ""},
+      {QXFOP_COPY, "c1\\in", "c1\\x", QXFOF_NEWNAME, 0, ""},
+      {QXFOP_MOVE, "c2\\in", "c2\\x", QXFOF_MOVEASIDE, 0, ""},
+      {QXFOP_COPY, "c3\\in", "c3\\x", QXFOF_NEWERKEEPS, 0, ""},
+      {QXFOP_COPY, "c4\\in", "c4\\x", QXFOF_NEWERKEEPS, 0, ""},
+      {QXFOP_COPY, "c5\\in", "c5\\x", QXFOF_NEWERKEEPS, 0, ""},
+      {QXFOP_COPY, "c6\\in", "c6\\x", QXFOF_OLDERKEEPS, 0, ""},
+      {QXFOP_COPY, "c7\\in", "c7\\x", QXFOF_OLDERKEEPS, 0, ""},
+      {QXFOP_COPY, "c8\\in", "c8\\x", QXFOF_OLDERKEEPS, 0, ""},
+      {QXFOP_COPY, "c1\\in", "c1\\x", QXFOF_NEWNAME, 0, "|in|->|x(2)|"},
+      {QXFOP_COPY, "c1\\in", "c1\\x", QXFOF_NEWNAME | QXFOF_UNIQMODE(0x0A), 0, "|x_00101|"},
+      {5, "a", "b", 0, QXERR_BADPARAM, ""},
+      {0xFFFF, "a", "b", 0, QXERR_BADPARAM, ""},
+      {QXFOP_DELETE, nullptr, nullptr, 0, QXERR_BADPARAM, ""},
+      {QXFOP_COPY, "a", nullptr, 0, QXERR_BADPARAM, ""},
+      {QXFOP_COPY, "a", "held", 7, QXERR_BADPARAM, ""},
+      {QXFOP_COPY, "a", "a", QXFOF_OVERWRITE, QXERR_BADPARAM, ""},
+      {QXFOP_COPY, "a", "held", QXFOF_FAIL, QXERR_EXISTS, ""},
+      {QXFOP_COPY, "a", "folder", QXFOF_OVERWRITE, QXERR_WRITE, ""},
+      {QXFOP_MOVE, "a", "held", QXFOF_NEWNAME, QXERR_WRITE, ""},
+      {QXFOP_COPY, "a", longer.c_str(), 0, QXERR_BADPARAM, "|14 / 6|233 %|5,022 / 0|0 %|"}};
+  for (const auto& [code, from, to, flags, error, part] : steps) {
+    // A unique name is made with an export that clears the code.
+    if (error != 0)
+      EXPECT_QXFAIL(run(code, from, to, flags), 0, error);
+    else
+      EXPECT_EQ(run(code, from, to, flags), 1);
+    EXPECT_NE(lines().find(part), std::string::npos) << lines() << " lacks " << part;
   }
-  // The dialog's destination line follows a new name.
-  ASSERT_EQ(Op(QXFOP_COPY, "r1\\in.txt", "r1\\x.txt", QXFOF_NEWNAME), 1);
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_TARGET), dir_.A("r1\\x(2).txt"));
-  ExpectFailure(Op(QXFOP_COPY, "r1\\in.txt", "r1\\x.txt", QXFOF_FAIL), QXERR_EXISTS);
-  ExpectFailure(Op(QXFOP_COPY, "r1\\in.txt", "r1\\x.txt", 6), QXERR_BADPARAM);
-  // The unique-name mode comes from the high word: 0x08 inserts the date.
-  ASSERT_EQ(Op(QXFOP_COPY, "r1\\in.txt", "r1\\x.txt", QXFOF_NEWNAME | QXFOF_UNIQMODE(0x08)), 1);
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_TARGET).rfind(dir_.A("r1\\x_"), 0), 0u);
-  // A file onto itself: overwriting or moving it aside would lose it.
-  ExpectFailure(Op(QXFOP_COPY, "r1\\in.txt", "r1\\in.txt", QXFOF_OVERWRITE), QXERR_BADPARAM);
-  ExpectFailure(Op(QXFOP_MOVE, "r1\\in.txt", "r1\\in.txt", QXFOF_OLDERKEEPS), QXERR_BADPARAM);
-  EXPECT_EQ(dir_.Read("r1\\in.txt"), "in");
-}
-
-TEST_F(Engine, FailuresLeaveFilesAndCountsAlone) {
-  Put("a", "new");
-  Put("held", "old");
-  SetFileAttributesA(dir_.A("held").c_str(), FILE_ATTRIBUTE_READONLY);
-  ASSERT_TRUE(fs::create_directories(dir_.Fs("folder")));
-  for (UINT_PTR code : {UINT_PTR{0}, UINT_PTR{5}, UINT_PTR{0xFFFF}})
-    ExpectFailure(Op(code, "a", "b"), QXERR_BADPARAM);
-  ExpectFailure(qxOperateFileOpA(op_, QXFOP_COPY, nullptr, "x", 0), QXERR_BADPARAM);
-  ExpectFailure(qxOperateFileOpA(op_, QXFOP_COPY, dir_.A("a").c_str(), nullptr, 0), QXERR_BADPARAM);
-  const WString wide = dir_.W("a");  // a W call on an A handle would misread the names
-  ExpectFailure(qxOperateFileOpW(op_, QXFOP_DELETE, wide.c_str(), nullptr, 0), QXERR_BADHANDLE);
-  const std::uint32_t converter = 0x41537871;
-  auto* wrong = reinterpret_cast<QXHFILEOP>(const_cast<std::uint32_t*>(&converter));
-  ExpectFailure(qxOperateFileOpA(wrong, QXFOP_DELETE, "x", nullptr, 0), QXERR_BADHANDLE);
-  ExpectFailure(qxSetFileOpEntry(nullptr, 1, 0, 0, 0, 0, 0), QXERR_BADHANDLE);
-  ExpectFailure(qxCloseFileOp(nullptr), QXERR_BADHANDLE);
-
-  // A folder under the destination name does not open as a file.
-  ExpectFailure(Op(QXFOP_COPY, "a", "folder", QXFOF_OVERWRITE), QXERR_WRITE);
-  EXPECT_TRUE(fs::is_directory(dir_.Fs("folder")));
-
-  HANDLE held =
-      CreateFileA(dir_.A("held").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ExpectFailure(Op(QXFOP_COPY, "a", "held", QXFOF_OVERWRITE), QXERR_DSTDELETE);
+  // Held open, "held" can be read but neither deleted nor moved: a move
+  // copies it and then fails, an overwrite fails.
+  HANDLE held = CreateFileA(dir.A("held").c_str(), GENERIC_READ, 1, 0, OPEN_EXISTING, 0, 0);
+  EXPECT_QXFAIL(run(QXFOP_MOVE, "held", "m"), 0, QXERR_SRCDELETE);
+  EXPECT_QXFAIL(run(QXFOP_COPY, "a", "held", QXFOF_OVERWRITE), 0, QXERR_DSTDELETE);
   CloseHandle(held);
-  EXPECT_TRUE(ReadOnly("held")) << "its attributes are given back";
-
-  // The unique name is taken, without sharing, right as the engine shows it.
-  held = INVALID_HANDLE_VALUE;
-  {
-    DialogSpy spy(op_);
-    spy.OnNewFile([&](int n) {
-      if (n == 2) {
-        held = CreateFileA(dir_.A("held(1)").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
-                           nullptr);
-      }
-    });
-    ExpectFailure(Op(QXFOP_MOVE, "a", "held", QXFOF_NEWNAME), QXERR_WRITE);
-  }
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  CloseHandle(held);
-  EXPECT_TRUE(dir_.Exists("held(1)")) << "a target the engine did not make stays";
-  EXPECT_EQ(dir_.Read("held"), "old");
-  EXPECT_EQ(dir_.Read("a"), "new");
-  EXPECT_FALSE(dir_.Exists("b"));
-  EXPECT_EQ(RecordOf(op_).fileCountDone, 0);
-}
-
-TEST_F(Engine, AbortStopsTheCopyAndEveryLaterCall) {
-  Put("big", std::string(4 << 20, 'a'));
-  {
-    DialogSpy spy(op_, /*abortAfter=*/300);
-    ExpectFailure(Op(QXFOP_COPY, "big", "other\\copy"), QXERR_ABORTED);
-    EXPECT_LT(spy.Seen(QXFOM_FILEPROGRESS).size(), 4096u);
-  }
-  EXPECT_FALSE(dir_.Exists("other\\copy")) << "no truncated target stays";
-  EXPECT_EQ(dir_.Read("big").size(), 4u << 20);
-  EXPECT_FALSE(ControlEnabled(op_, IDCANCEL));
-  EXPECT_TRUE(IsWindow(DialogOf(op_))) << "Abort does not close the dialog";
-  Put("small", "s");
-  ExpectFailure(Op(QXFOP_COPY, "small", "s2"), QXERR_ABORTED);
-  EXPECT_FALSE(dir_.Exists("s2"));
-  EXPECT_EQ(qxSetFileOpEntry(op_, 2, 0, 0, 0, 0, 0), 1) << "totals still work after Abort";
-}
-
-TEST_F(Engine, FlushesEveryMebibyteUnderItsOwnCaption) {
-  Put("one", std::string(1 << 20, 'f'));
-  Put("two", "2");
-  DialogSpy spy(op_);
-  ASSERT_EQ(Op(QXFOP_COPY, "one", "one.copy"), 1);
-  using Seen = std::vector<std::pair<UINT, std::string>>;
-  EXPECT_EQ(spy.Seen(QXFOM_CAPTION), (Seen{{IDS_FILEOP_FLUSHING, ""}, {QXFOP_COPY, ""}}));
-  EXPECT_EQ(spy.Seen(WM_SETTEXT),
-            (Seen{{0, "Copying..."}, {0, "Cache flushing..."}, {0, "Copying..."}}));
-  spy.Clear();
-  ASSERT_EQ(Op(QXFOP_COPY, "two", "two.copy"), 1);
-  EXPECT_TRUE(spy.Seen(WM_SETTEXT).empty()) << "the same operation keeps its caption";
-  EXPECT_EQ(ControlText(op_, IDC_FILEOP_CAPTION), "Copying...");
+  EXPECT_EQ(
+      listing(),
+      "a#5000 big#4194304 c0/in=in c0/x=in c1/in=in c1/x(1)=in c1/x(2)=in c1/x=old c1/x_00101=in "
+      "c2/x(1)=old c2/x=in c3/in=in c3/x(1)=in c3/x=old c4/in=in c4/x(1)=old c4/x=in c5/in=in "
+      "c5/x(1)=old c5/x=in c6/in=in c6/x(1)=in c6/x=old c7/in=in c7/x(1)=old c7/x=in c8/in=in "
+      "c8/x(1)=old c8/x=in e= held=old m=old n/h=old x/d#5000 ");
+  const auto time = [&](const char* rel) { return fs::last_write_time(dir.Fs(rel)); };
+  EXPECT_TRUE(dir.Read("x\\d") == dir.Read("a") && time("x\\d") == time("a"));
+  EXPECT_TRUE(GetFileAttributesA(dir.A("x\\d").c_str()) &
+              GetFileAttributesA(dir.A("held").c_str()) & FILE_ATTRIBUTE_READONLY);
+  // The caption stays for the same operation but for a flush every MiB;
+  // Abort pressed then stops the copy before its next block, and for good.
+  auto watch = [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && GetDlgCtrlID(call->hwnd) == 1003 && call->message == WM_SETTEXT) {
+      g_captions.push_back(WindowText(call->hwnd));
+      if (g_captions.size() == 1) Press(GetParent(call->hwnd), IDCANCEL);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  };
+  g_captions.clear();
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, watch, 0, GetWindowThreadProcessId(dialog, 0));
+  EXPECT_QXFAIL(run(QXFOP_COPY, "big", "other\\big"), 0, QXERR_ABORTED);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(g_captions, (std::vector<std::string>{"Cache flushing...", "Copying..."}));
+  EXPECT_FALSE(dir.Exists("other\\big") || IsWindowEnabled(abort) || !IsWindowVisible(dialog));
+  EXPECT_QXFAIL(run(QXFOP_DELETE, "a"), 0, QXERR_ABORTED);
+  EXPECT_QXOK(qxSetFileOpEntry(op, 2, 0, 0, 0, 0, 0), 1);
+  EXPECT_EQ(qxCloseFileOp(std::exchange(op, nullptr)), 1);
+  EXPECT_TRUE(!IsWindow(dialog) && IsWindowEnabled(owner));
+  DestroyWindow(owner);  // no owner, no dialog
+  EXPECT_QXFAIL(Form<TypeParam>::CreateFileOp(owner, 0), nullptr, QXERR_THREAD);
+  open(QXFOC_SHORT | QXFOC_NOABORT, nullptr);  // caption and names only, no Abort
+  abort = GetDlgItem(dialog, IDCANCEL);
+  EXPECT_TRUE(GetDlgItem(dialog, 1006) && !GetDlgItem(dialog, 1007));
+  EXPECT_FALSE(IsWindowEnabled(abort) || IsWindowVisible(abort));
+  EXPECT_QXOK(qxSetFileOpEntry(op, 1, 0, 4, 0, 0, 0), 1);
+  EXPECT_EQ(qxCloseFileOp(op), 1);
 }
 
 }  // namespace

@@ -1,152 +1,82 @@
-// File-time utilities: FAT clamping at its exact bounds, rounding, tick
-// arithmetic across the 32-bit halves, and stamping real files.
-#include <gtest/gtest.h>
+// File-time utilities: FAT clamping at its exact bounds, rounding and tick
+// arithmetic across the 32-bit halves and round 2^64, stamping real files.
+#include <tuple>
 
-#include <cstdint>
+#include "fileop/times.h"
 
-#include "fileop/scratch.h"
-
+namespace qxtest {
 namespace {
 
-namespace fs = std::filesystem;
-using qxtest::CalendarTicks;
-using qxtest::FileTime;
-using qxtest::PrimeErrCode;
-using qxtest::Ticks;
-
-constexpr std::uint64_t kLowest = 119600496000000000ull;
-constexpr std::uint64_t kHighest = 159992495980000000ull;
-constexpr std::uint32_t kTwoSeconds = 20000000;
-
-TEST(FileTimeFat, ClampsIntoTheRange) {
-  ASSERT_EQ(kLowest, CalendarTicks(1980, 1, 1, 12, 0, 0));
-  ASSERT_EQ(kHighest, CalendarTicks(2107, 12, 31, 11, 59, 58));
-  const struct {
-    std::uint64_t in;
-    int result;
-    std::uint64_t out;
-  } rows[] = {
-      {CalendarTicks(1979, 12, 31, 23, 59, 59), -1, kLowest},
-      {kLowest - 1, -1, kLowest},
-      {kLowest, 0, kLowest},
-      {kHighest, 0, kHighest},
-      {kHighest + 1, 1, kHighest},
-      {~0ull, 1, kHighest},
-      {0, 0, 0},  // no time: nothing to clamp, and no error code
-  };
-  for (const auto& row : rows) {
-    QXFILETIME time = FileTime(row.in);
-    PrimeErrCode(QXERR_NONE);
-    EXPECT_EQ(qxControlFileTimeAtFat(&time), row.result) << row.in;
-    EXPECT_EQ(Ticks(time), row.out) << row.in;
-    EXPECT_EQ(qxGetErrCode(), QXERR_NONE);
+TEST(FileTime, ClampsIntoTheFatRange) {
+  const std::uint64_t low = CalendarTicks(1980, 1, 1, 12),
+                      high = CalendarTicks(2107, 12, 31, 11, 59, 58);
+  // {time, result, time after}; 0 is no time at all.
+  const std::tuple<std::uint64_t, int, std::uint64_t> rows[] = {
+      {1, -1, low},    {low - 1, -1, low},  {low, 0, low},
+      {high, 0, high}, {high + 1, 1, high}, {0, 0, 0}};
+  for (const auto& [in, result, out] : rows) {
+    QXFILETIME time = FileTime(in);
+    EXPECT_QXOK(qxControlFileTimeAtFat(&time), result);
+    EXPECT_EQ(Ticks(time), out) << in;
   }
-  QXFILETIME low = FileTime(1);
-  qxControlFileTimeAtFat(&low);
-  EXPECT_EQ(low.dwHighDateTime, 0x01A8E804u);
-  EXPECT_EQ(low.dwLowDateTime, 0x770A6000u);
-  EXPECT_EQ(qxControlFileTimeAtFat(nullptr), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
+  EXPECT_QXFAIL(qxControlFileTimeAtFat(nullptr), 0, QXERR_BADPARAM);
 }
 
-TEST(FileTimeArithmetic, RoundsAndMovesAcrossTheHalves) {
-  const std::uint64_t minute = CalendarTicks(2001, 3, 5, 10, 30, 0);
-  EXPECT_EQ(minute % 600000000, 0u);
-  const struct {
-    std::uint64_t in;
-    std::uint32_t value;
-    std::uint64_t rounded, sum;
-  } rows[] = {
-      {minute + 139999999, kTwoSeconds, minute + 120000000, minute + 159999999},
-      {minute + 120000000, kTwoSeconds, minute + 120000000, minute + 140000000},
-      {0x100000005ull, 0x10, 0x100000000ull, 0x100000015ull},
-      {0xFFFFFFFFull, 1, 0xFFFFFFFFull, 0x100000000ull},
-      {0x1FFFFFFFFull, 0xFFFFFFFFu, 0x1FFFFFFFEull, 0x2FFFFFFFEull},
-      {~0ull, 2, ~0ull - 1, 1},  // wraps at 2^64
-  };
-  for (const auto& row : rows) {
-    QXFILETIME time = FileTime(row.in);
-    PrimeErrCode(QXERR_BADPARAM);
-    ASSERT_EQ(qxAddTimeToFileTime(&time, row.value), 1);
-    EXPECT_EQ(Ticks(time), row.sum) << row.in;
-    ASSERT_EQ(qxSubTimeToFileTime(&time, row.value), 1);
-    EXPECT_EQ(Ticks(time), row.in);
-    ASSERT_EQ(qxRegulateFileTime(&time, row.value), 1);
-    EXPECT_EQ(Ticks(time), row.rounded) << row.in;
-    EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM) << "success leaves the code";
+// Against plain 64-bit arithmetic: add, subtract (both wrapping at 2^64)
+// and round down to a multiple of the unit.
+TEST(FileTime, MovesAndRoundsAcrossTheHalves) {
+  const std::uint64_t minute = CalendarTicks(2001, 3, 5, 10, 30);
+  const std::tuple<std::uint64_t, QXDWORD> rows[] = {{minute + 139999999, 20000000},
+                                                     {minute + 120000000, 20000000},
+                                                     {0x100000005, 0x10},
+                                                     {0x1FFFFFFFF, 0xFFFFFFFF},
+                                                     {1, 0xFFFFFFFF},
+                                                     {~0ull, 0xFFFFFFFF}};
+  for (const auto& [in, unit] : rows) {
+    QXFILETIME sum = FileTime(in), difference = sum, rounded = sum;
+    EXPECT_QXOK(qxAddTimeToFileTime(&sum, unit) + qxSubTimeToFileTime(&difference, unit) +
+                    qxRegulateFileTime(&rounded, unit),
+                3);
+    EXPECT_EQ(std::tuple(Ticks(sum), Ticks(difference), Ticks(rounded)),
+              std::tuple(in + unit, in - unit, in - in % unit))
+        << in << ", " << unit;
   }
+  QXFILETIME zero{}, some = FileTime(minute);  // no time, no record, no unit: refused
+  for (QXFILETIME* time : {&zero, static_cast<QXFILETIME*>(nullptr)}) {
+    EXPECT_QXFAIL(qxRegulateFileTime(time, 2), 0, QXERR_BADPARAM);
+    EXPECT_QXFAIL(qxAddTimeToFileTime(time, 1), 0, QXERR_BADPARAM);
+    EXPECT_QXFAIL(qxSubTimeToFileTime(time, 1), 0, QXERR_BADPARAM);
+  }
+  EXPECT_QXFAIL(qxRegulateFileTime(&some, 0), 0, QXERR_BADPARAM);
+  EXPECT_EQ(Ticks(zero) + Ticks(some), minute);
 }
 
-TEST(FileTimeArithmetic, ZeroAndNullTimesAndUnitZeroAreRefused) {
-  QXFILETIME zero = FileTime(0);
-  QXFILETIME some = FileTime(kLowest + 1);
-  for (const QXBOOL result : {qxRegulateFileTime(&zero, kTwoSeconds), qxAddTimeToFileTime(&zero, 1),
-                              qxSubTimeToFileTime(&zero, 1), qxRegulateFileTime(nullptr, 1),
-                              qxAddTimeToFileTime(nullptr, 1), qxSubTimeToFileTime(nullptr, 1),
-                              qxRegulateFileTime(&some, 0)}) {
-    EXPECT_EQ(result, 0);
-  }
-  EXPECT_EQ(Ticks(zero), 0u);
-  EXPECT_EQ(Ticks(some), kLowest + 1);
-  PrimeErrCode(QXERR_NONE);
-  EXPECT_EQ(qxRegulateFileTime(&some, 0), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-  PrimeErrCode(QXERR_NONE);
-  EXPECT_EQ(qxSubTimeToFileTime(&zero, 1), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-}
+template <class Ch>
+class FileTimeStamp : public ::testing::Test {};
+TYPED_TEST_SUITE(FileTimeStamp, Forms, FormName);
 
-std::uint64_t WriteTimeOf(const std::string& path) {
-  HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  FILETIME write{};
-  GetFileTime(file, nullptr, nullptr, &write);
-  CloseHandle(file);
-  return (std::uint64_t{write.dwHighDateTime} << 32) | write.dwLowDateTime;
-}
-
-TEST(FileTimeStamp, SetsTheLastWriteTimeOrFails) {
-  qxtest::ScratchDir dir("filetime");
-  dir.Touch("a.txt");
-  const QXFILETIME time = FileTime(CalendarTicks(2001, 3, 5, 13, 5, 8) + 1234567);
-  PrimeErrCode(QXERR_BADPARAM);
-  ASSERT_EQ(qxSetFileTimeA(dir.A("a.txt").c_str(), &time), 1);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM) << "success leaves the code";
-  EXPECT_EQ(WriteTimeOf(dir.A("a.txt")), Ticks(time));
-  const QXFILETIME later = FileTime(Ticks(time) + kTwoSeconds);
-  ASSERT_EQ(qxSetFileTimeW(dir.W("a.txt").c_str(), &later), 1);
-  EXPECT_EQ(WriteTimeOf(dir.A("a.txt")), Ticks(later));
-
-  dir.Touch("ro.txt");
-  fs::permissions(dir.Fs("ro.txt"),
-                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
-  // Wine run as root may write a read-only file all the same.
-  HANDLE probe =
-      CreateFileA(dir.A("ro.txt").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  const bool readOnlyHolds = probe == INVALID_HANDLE_VALUE;
-  if (!readOnlyHolds) CloseHandle(probe);
-  const QXFILETIME zero = FileTime(0);
-  const struct {
-    std::string name;
-    const QXFILETIME* time;
-    QXDWORD code;
-  } rows[] = {
-      {dir.A("missing.txt"), &time, QXERR_OPEN},
-      {readOnlyHolds ? dir.A("ro.txt") : dir.A("missing.txt"), &time, QXERR_OPEN},
-      {dir.A("a.txt"), &zero, QXERR_BADPARAM},
-      {dir.A("a.txt"), nullptr, QXERR_BADPARAM},
-  };
-  for (const auto& row : rows) {
-    PrimeErrCode(QXERR_NONE);
-    EXPECT_EQ(qxSetFileTimeA(row.name.c_str(), row.time), 0) << row.name;
-    EXPECT_EQ(qxGetErrCode(), row.code) << row.name;
-    PrimeErrCode(QXERR_NONE);
-    EXPECT_EQ(qxSetFileTimeW(qxtest::Widen(row.name).c_str(), row.time), 0);
-    EXPECT_EQ(qxGetErrCode(), row.code);
-  }
-  EXPECT_EQ(WriteTimeOf(dir.A("a.txt")), Ticks(later)) << "failures write nothing";
-  EXPECT_EQ(qxSetFileTimeA(nullptr, &time), 0);
+TYPED_TEST(FileTimeStamp, SetsTheLastWriteTimeOrFails) {
+  ScratchDir dir;
+  dir.Write("a");
+  dir.Write("folder\\f");
+  const QXFILETIME time = FileTime(CalendarTicks(2001, 3, 5, 13, 5, 8) + 1234567), zero{};
+  EXPECT_QXOK(Form<TypeParam>::SetFileTime(dir.P<TypeParam>("a").c_str(), &time), 1);
+  // The file system's own time, in whole seconds where MinGW's clock keeps no more.
+  const std::int64_t unit = std::is_same_v<QXWCHAR, char16_t> ? 1 : kSecond;
+  const auto written =
+      std::chrono::file_clock::to_sys(std::filesystem::last_write_time(dir.Fs("a")));
+  EXPECT_EQ(std::chrono::duration_cast<Ticks100ns>(written.time_since_epoch()).count() / unit,
+            (Ticks(time) - CalendarTicks(1970, 1, 1)) / unit);
+  // {file, time, the code}; a folder does not open for writing.
+  const std::tuple<Arg<TypeParam>, const QXFILETIME*, QXDWORD> rows[] = {
+      {dir.A("missing"), &time, QXERR_OPEN},
+      {dir.A("folder"), &time, QXERR_OPEN},
+      {dir.A("a"), &zero, QXERR_BADPARAM},
+      {dir.A("a"), nullptr, QXERR_BADPARAM},
+      {nullptr, &time, QXERR_BADPARAM}};
+  for (const auto& [name, stamp, code] : rows)
+    EXPECT_QXFAIL(Form<TypeParam>::SetFileTime(name, stamp), 0, code);
 }
 
 }  // namespace
+}  // namespace qxtest
