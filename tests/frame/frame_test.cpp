@@ -1,120 +1,85 @@
-// The frame's queries and the life of the library error code, checked on a
-// freshly loaded copy of the library so its state is known.
+// The frame's queries and code-page tables, checked against the platform's
+// own answers for the code page this run got, and the last-error box.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
-#include "qxdll32.h"
-#include "support/test_support.h"
-
+#include "support/qxtest.h"
 #if defined(_WIN32)
-#include <windows.h>
+#include "support/modal.h"
 #else
-#include <dlfcn.h>
+#include "platform/win32_api.h"
 #endif
 
 namespace {
 
-// A second, private instance of the library: on Windows a copy of the DLL
-// under another name, natively the shared object (the test itself links the
-// objects). Its state starts as a process attach leaves it.
-class FreshLibrary {
- public:
-  FreshLibrary() {
-#if defined(_WIN32)
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring dir(self);
-    dir.resize(dir.find_last_of(L'\\') + 1);
-    copy_ = dir + L"qxdll32-fresh-" + std::to_wstring(GetCurrentProcessId()) + L".dll";
-    CopyFileW((dir + L"qxdll32.dll").c_str(), copy_.c_str(), FALSE);
-    module_ = LoadLibraryW(copy_.c_str());
-#else
-    module_ = dlopen(QX_SHARED_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-#endif
-  }
-  ~FreshLibrary() {
-#if defined(_WIN32)
-    if (module_ != nullptr) FreeLibrary(module_);
-    DeleteFileW(copy_.c_str());
-#else
-    if (module_ != nullptr) dlclose(module_);
-#endif
-  }
-  bool loaded() const {
-    return module_ != nullptr;
-  }
+const QXDWORD g_codeAtLoad = qxGetErrCode();  // before any test runs
 
-  template <class Fn>
-  Fn Get(const char* name) const {
-#if defined(_WIN32)
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-#else
-    return reinterpret_cast<Fn>(dlsym(module_, name));
-#endif
-  }
-
- private:
-#if defined(_WIN32)
-  HMODULE module_ = nullptr;
-  std::wstring copy_;
-#else
-  void* module_ = nullptr;
-#endif
-};
-
-using GetErrCodeFn = QXDWORD(QXAPI*)();
-using PathFn = char*(QXAPI*)(char*);
-using ControlFn = QXBOOL(QXAPI*)(char*);
-
-TEST(Frame, VersionIs113) {
-  EXPECT_EQ(qxGetVersion(), 113u);
+TEST(Frame, VersionAndErrorCode) {
+  EXPECT_EQ(g_codeAtLoad, QXERR_NONE);
+  EXPECT_QXOK(qxGetVersion(), 113u);
+  EXPECT_QXOK(qxGetErrCode(), QXERR_BADPARAM);  // reading it does not clear it
 }
 
-TEST(Frame, ErrorCodeStartsAtZeroAndPersistsUntilOverwritten) {
-  FreshLibrary lib;
-  ASSERT_TRUE(lib.loaded());
-  auto getErr = lib.Get<GetErrCodeFn>("qxGetErrCode");
-  auto scanFile = lib.Get<PathFn>("qxScanFileNameA");
-  auto scanExt = lib.Get<PathFn>("qxScanExtNameA");
-  auto controlPath = lib.Get<ControlFn>("qxControlRightPathA");
-  ASSERT_NE(getErr, nullptr);
-  ASSERT_NE(scanFile, nullptr);
-
-  EXPECT_EQ(getErr(), QXERR_NONE);
-  EXPECT_EQ(controlPath(nullptr), 0);
-  EXPECT_EQ(getErr(), QXERR_BADPARAM);
-  EXPECT_EQ(getErr(), QXERR_BADPARAM) << "reading the code must not clear it";
-
-  char path[] = "dir\\file.txt";
-  EXPECT_NE(scanFile(path), nullptr);
-  EXPECT_NE(controlPath(path), 0);
-  EXPECT_EQ(getErr(), QXERR_BADPARAM) << "successful calls that do not clear leave it";
-  EXPECT_NE(scanExt(path), nullptr);
-  EXPECT_EQ(getErr(), QXERR_NONE);
-
-  // The instances keep separate state.
-  qxtest::PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(getErr(), QXERR_NONE);
+// The byte that a case-folding search for byte c also finds, c when none:
+// the case-flip table's entry for c, as the search compiler uses it.
+unsigned Flip(unsigned c) {
+  std::string text;
+  for (unsigned b = 1; b < 256; ++b)
+    if (b != c && qxGetDBCSLeadTable()[b] == 0) text += static_cast<char>(b);
+  const char pattern[] = {static_cast<char>(c), 0};
+  const QXHCVT cvt = qxSaaCreateCvtA(pattern, QXSAA_NOCASE);
+  const char* found = qxSaaScanStringA(cvt, text.c_str());
+  qxSaaCloseCvt(cvt);
+  return found != nullptr ? static_cast<unsigned char>(*found) : c;
+}
+unsigned Platform(LPSTR(WINAPI* convert)(LPSTR), unsigned c) {
+  char one[] = {static_cast<char>(c), 0};
+  return static_cast<unsigned char>(*convert(one));
 }
 
-TEST(Frame, LeadTableIsOneStableArrayOfZerosAndOnes) {
-  const unsigned char* table = qxGetDBCSLeadTable();
-  ASSERT_NE(table, nullptr);
-  EXPECT_EQ(table, qxGetDBCSLeadTable());
-  for (int c = 0; c < 256; ++c)
-    EXPECT_LE(table[c], 1) << c;
-  for (int c = 0; c < 32; ++c)
-    EXPECT_EQ(table[c], 0) << c;
+TEST(Frame, TablesFollowTheCodePage) {
+  const unsigned char* lead = qxGetDBCSLeadTable();
+  for (unsigned c = 0; c < 256; ++c) {
+    const bool sjisLead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    EXPECT_EQ(lead[c], c >= 32 && IsDBCSLeadByte(static_cast<BYTE>(c)) ? 1 : 0) << c;
+    EXPECT_EQ(lead[c], qxtest::Cp932() && sjisLead ? 1 : 0) << c;
+    const unsigned lower = Platform(CharLowerA, c), upper = Platform(CharUpperA, c);
+    EXPECT_EQ(c == 0 ? 0 : Flip(c), c < 32 || lead[c] != 0 ? c : lower != c ? lower : upper) << c;
+  }
+  // Windows-1252 letters (byte, other case): A grave, thorn, S caron, Y diaeresis, and
+  // sharp s, which has no single-byte capital.
+  for (unsigned pair : {0xC0E0u, 0xFEDEu, 0x8A9Au, 0xFF9Fu, 0xDFDFu})
+    EXPECT_EQ(Flip(pair >> 8), qxtest::Cp932() ? pair >> 8 : pair & 0xFF) << (pair >> 8);
 }
 
-TEST(Frame, QueriesLeaveTheErrorCodeAlone) {
-  qxtest::PrimeErrCode(QXERR_BADPARAM);
-  qxGetVersion();
-  qxGetDBCSLeadTable();
-  qxGetErrCode();
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
+#if defined(_WIN32)
+// A message box with the system's text for the thread's last error, owned by
+// the given window; the library error code is left alone.
+TEST(Frame, DispLastErrorShowsTheSystemMessage) {
+  const HWND window =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+  for (const HWND owner : {HWND{}, window}) {
+    const DWORD code = owner == nullptr ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text), 0,
+                   nullptr);
+    std::string seen;
+    qxtest::ModalWatcher watcher([&](HWND box) {
+      seen = qxtest::WindowText(box) + "|" + qxtest::StaticTexts(box);
+      EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
+      qxtest::Press(box, IDOK);
+    });
+    qxtest::PrimeErrCode(QXERR_BADPARAM);
+    SetLastError(code);
+    qxDispLastError(owner);
+    EXPECT_EQ(seen, "LastError : " + std::to_string(code) + "|" + text + "|");
+    EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
+    LocalFree(text);
+  }
+  DestroyWindow(window);
 }
+#endif
 
 }  // namespace

@@ -1,360 +1,229 @@
-// Registry access under Wine's real registry: every row runs through the A
-// and the W form, below a scratch key of its own that is passed as the root.
+// Registry access and COM registration under Wine's real registry, each row
+// through the A and the W form: registry rows below a scratch key passed as
+// the root, COM rows with a class identifier and ProgIDs of their own. Test
+// data is made and checked with the system's own calls.
 #include <gtest/gtest.h>
 #include <windows.h>
 // after windows.h
 #include <sddl.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
-#include "registry/reg_forms.h"
-#include "registry/reg_scratch.h"
-#include "support/test_support.h"
+#include "support/qxtest.h"
 
 namespace {
 
-using qxtest::KeyExists;
-using qxtest::PrimeErrCode;
-using qxtest::ReadRaw;
-using qxtest::ScratchKey;
-using qxtest::WriteRaw;
+using namespace std::string_literals;  // "\0\1"s keeps its zero bytes
+using qxtest::Arg;
+using qxtest::S;
+using Got = std::pair<QXBOOL, std::string>;  // a read's result and the bytes it left
+using Lines = std::vector<std::string>;
 
-template <class F>
-class RegistryTest : public ::testing::Test {
+void Put(HKEY root, const std::string& path, const std::string& data, DWORD type = REG_SZ) {
+  RegSetKeyValueA(root, path.c_str(), "v", type, data.data(), static_cast<DWORD>(data.size()));
+}
+// A key's subtree as lines "key=default |name=value" (string values only).
+void Dump(HKEY parent, const std::string& path, const std::string& label, Lines& out) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  std::string line = label, named;
+  char name[256], data[1200];
+  for (DWORD i = 0, n = 256, size = 1200;
+       RegEnumValueA(key, i, name, &n, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == 0;
+       ++i, n = 256, size = 1200)
+    (*name == 0 ? line : named) += (*name == 0 ? "=" : " |" + std::string(name) + "=") + data;
+  out.push_back(line + named);
+  for (DWORD i = 0, n = 256;
+       RegEnumKeyExA(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) == 0; ++i, n = 256)
+    Dump(key, name, label + "\\" + name, out);
+  RegCloseKey(key);
+}
+
+template <class Ch>
+class Registry : public ::testing::Test {
  protected:
-  ScratchKey scratch_;
-  HKEY root() const { return scratch_.root(); }
-  static std::basic_string<typename F::Ch> Text(const char* s) {
-    return qxtest::Arg<typename F::Ch>(s).text();
+  Registry() {
+    RegCreateKeyA(HKEY_CURRENT_USER, path_.c_str(), &r_);
+    wchar_t text[40];
+    CoCreateGuid(&clsid_);
+    StringFromGUID2(clsid_, text, 40);
+    guid_.assign(text, text + 38);
   }
+  ~Registry() override {
+    RegCloseKey(r_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+    for (const std::string& key : {"CLSID\\" + guid_, p_, v_})
+      RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
+  }
+  // The text as this form stores it: its units' bytes with the terminator.
+  static std::string Bytes(const std::string& text) {
+    const auto s = S<Ch>(text);
+    return std::string(reinterpret_cast<const char*>(s.c_str()), (s.size() + 1) * sizeof(Ch));
+  }
+  // A read of a string ('s', size in units), a number ('d') or bytes ('b'),
+  // and what it left in a buffer of '~': the data after success or a type
+  // mismatch (it is copied before the type is checked), nothing otherwise.
+  Got Get(char kind, const char* key, const char* sub, const char* name, DWORD size = 16) {
+    using F = qxtest::Form<Ch>;
+    std::string out(64, '~');
+    const Arg<Ch> k(key), s(sub), n(name);
+    auto* b = reinterpret_cast<BYTE*>(out.data());
+    const QXBOOL ok =
+        kind == 's'   ? F::RegGetStrValue(r_, k, s, n, reinterpret_cast<Ch*>(b), size * sizeof(Ch))
+        : kind == 'd' ? F::RegGetDwordValue(r_, k, s, n, reinterpret_cast<QXDWORD*>(b))
+                      : F::RegGetBinValue(r_, k, s, n, b, size);
+    if (!ok && qxGetErrCode() != QXERR_BADDATA) out.clear();
+    out.erase(out.find_last_not_of('~') + 1);
+    return {ok, out};
+  }
+  // The class key (C) and the ProgID keys (P, V), sorted.
+  Lines Tree() const {
+    Lines out;
+    for (const auto& [key, label] : {std::pair{"CLSID\\" + guid_, "C"}, {p_, "P"}, {v_, "V"}})
+      Dump(HKEY_CLASSES_ROOT, key, label, out);
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+
+  const std::string path_ = "Software\\qx-test-" + std::to_string(GetCurrentProcessId());
+  const std::string p_ = "qx.prog." + std::to_string(GetCurrentProcessId());
+  const std::string v_ = "qx.vi." + std::to_string(GetCurrentProcessId());
+  HKEY r_ = nullptr;
+  GUID clsid_{};
+  std::string guid_;
 };
+TYPED_TEST_SUITE(Registry, qxtest::Forms, qxtest::FormName);
 
-using Forms = ::testing::Types<qxtest::AForm, qxtest::WForm>;
-TYPED_TEST_SUITE(RegistryTest, Forms);
+TYPED_TEST(Registry, ValuesFailuresAndDeletion) {
+  using F = qxtest::Form<TypeParam>;
+  using T = Arg<TypeParam>;
+  const HKEY r = this->r_;
+  const BYTE blob[] = {0, 1, 0x7F, 0xFF, 0x5C};
+  // Writes create every missing key; a sub-key joins the path with one backslash.
+  EXPECT_QXOK(F::RegSetKeyAndStrValue(r, T("a"), T("b\\c"), T("s"), T("hello")), 1);
+  EXPECT_QXOK(F::RegSetKeyAndStrValue(r, T("a\\b\\c"), nullptr, nullptr, T("top")), 1);
+  EXPECT_QXOK(F::RegSetKeyAndDwordValue(r, T("a\\b"), T("c"), T("d"), 0xDEADBEEF), 1);
+  EXPECT_QXOK(F::RegSetKeyAndBinValue(r, T("a\\b\\c"), nullptr, T("b"), blob, 5), 1);
+  EXPECT_QXOK(F::RegSetKeyAndStrValue(r, T("x"), T("y"), T("s"), nullptr), 1);  // the key alone
+  EXPECT_QXOK(this->Get('s', "a\\b", "c", "s", 6), Got(1, this->Bytes("hello")));
+  EXPECT_QXFAIL(this->Get('s', "a\\b", "c", "s", 5), Got(0, ""), QXERR_REGQUERY);
+  EXPECT_QXOK(this->Get('s', "a", "b\\c", nullptr), Got(1, this->Bytes("top")));
+  EXPECT_QXOK(this->Get('d', "a\\b\\c", nullptr, "d"), Got(1, "\xEF\xBE\xAD\xDE"));
+  EXPECT_QXOK(this->Get('b', "a\\b\\c", nullptr, "b", 5), Got(1, "\0\1\x7F\xFF\\"s));
+  EXPECT_QXFAIL(this->Get('s', "x\\y", nullptr, "s"), Got(0, ""), QXERR_REGQUERY);
+  EXPECT_QXOK(F::RegFindKey(r, T("x"), T("y")), 1);
 
-TYPED_TEST(RegistryTest, EachTypeReadsBackWhatWasWrittenAndKeepsTheErrorCode) {
-  using F = TypeParam;
-  using Ch = typename F::Ch;
-  const BYTE blob[] = {0x00, 0x01, 0x7F, 0xFF, 0x5C};
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::SetStr(this->root(), "app", "sect", "name", "hello world"), 1);
-  EXPECT_EQ(F::SetDword(this->root(), "app", "sect", "num", 0xDEADBEEF), 1);
-  EXPECT_EQ(F::SetBin(this->root(), "app", "sect", "blob", blob, sizeof blob), 1);
-  EXPECT_EQ(F::SetStr(this->root(), "app", nullptr, nullptr, "default"), 1);
+  Put(r, "k\\expand", "%x%\0"s, REG_EXPAND_SZ);
+  Put(r, "k\\big", "\0\0\0\1"s, REG_DWORD_BIG_ENDIAN);
+  EXPECT_QXFAIL(this->Get('s', "k", "expand", "v"), Got(0, this->Bytes("%x%")), QXERR_BADDATA);
+  EXPECT_QXFAIL(this->Get('d', "k", "big", "v"), Got(0, "\0\0\0\1"s), QXERR_BADDATA);
 
-  // Stored exactly: strings with their terminator, in the form's units.
-  DWORD type = 0;
-  std::string raw;
-  ASSERT_TRUE(ReadRaw(this->root(), "app\\sect", "num", &type, &raw));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(raw, std::string("\xEF\xBE\xAD\xDE", 4));
-  ASSERT_TRUE(ReadRaw(this->root(), "app\\sect", "blob", &type, &raw));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-  EXPECT_EQ(raw, std::string(reinterpret_cast<const char*>(blob), sizeof blob));
+  // Failures tell the step that failed.
+  EXPECT_QXFAIL(F::RegFindKey(r, nullptr, T("k")), 0, QXERR_BADPARAM);
+  EXPECT_QXFAIL(this->Get('s', nullptr, "k", "big"), Got(0, ""), QXERR_BADPARAM);
+  EXPECT_QXFAIL(F::RegGetStrValue(r, T("k"), T("big"), T("v"), nullptr, 8), 0, QXERR_BADPARAM);
+  EXPECT_QXFAIL(F::RegSetKeyAndDwordValue(r, nullptr, T("k"), T("v"), 1), 0, QXERR_BADPARAM);
+  EXPECT_QXFAIL(F::RegDeleteKey(r, T(nullptr)), 0, QXERR_BADPARAM);  // both name the root
+  EXPECT_QXFAIL(F::RegDeleteKey(r, T("")), 0, QXERR_BADPARAM);
+  // Composed paths fit 1023 units (an empty sub-key still adds its
+  // backslash); a longer one is refused rather than cut into another key's.
+  // (A component of 1018 units is longer than any key name can be.)
+  const std::string p(1018, 'p');
+  EXPECT_QXFAIL(F::RegFindKey(r, T(p), T("abcd")), 0, QXERR_REGOPEN);
+  EXPECT_QXFAIL(F::RegFindKey(r, T(p), T("abcde")), 0, QXERR_BADPARAM);
+  EXPECT_QXFAIL(F::RegFindKey(r, T(p + "12345"), T("")), 0, QXERR_BADPARAM);
+  EXPECT_QXFAIL(F::RegSetKeyAndDwordValue(r, T(p), T("abcde"), nullptr, 1), 0, QXERR_BADPARAM);
+  EXPECT_QXFAIL(F::RegSetKeyAndDwordValue(r, T(p), T("abcd"), nullptr, 1), 0, QXERR_REGCREATE);
+  // Keys are opened with full access: one the caller may only read fails to open.
+  HKEY readOnly = nullptr;
+  PSECURITY_DESCRIPTOR sd = nullptr;  // read and delete only
+  ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KRSD;;;WD)", 1, &sd, nullptr);
+  RegCreateKeyExA(r, "ro", 0, nullptr, 0, WRITE_DAC, nullptr, &readOnly, nullptr);
+  ASSERT_EQ(RegSetKeySecurity(readOnly, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+  RegCloseKey(readOnly);
+  LocalFree(sd);
+  EXPECT_QXFAIL(F::RegFindKey(r, T("ro"), nullptr), 0, QXERR_REGOPEN);
 
-  const auto hello = this->Text("hello world");
-  const DWORD exact = static_cast<DWORD>((hello.size() + 1) * sizeof(Ch));
-  Ch text[32];
-  std::memset(text, 0x7E, sizeof text);
-  EXPECT_EQ(F::GetStr(this->root(), "app", "sect", "name", text, exact), 1);
-  EXPECT_EQ(std::basic_string<Ch>(text), hello);
-  DWORD number = 0;
-  EXPECT_EQ(F::GetDword(this->root(), "app", "sect", "num", &number), 1);
-  EXPECT_EQ(number, 0xDEADBEEFu);
-  BYTE bytes[8] = {};
-  EXPECT_EQ(F::GetBin(this->root(), "app", "sect", "blob", bytes, sizeof bytes), 1);
-  EXPECT_EQ(std::memcmp(bytes, blob, sizeof blob), 0);
-
-  // A null or empty value name is the default value; a null sub-key uses the
-  // key path alone, which may itself hold several components.
-  EXPECT_EQ(F::GetStr(this->root(), "app", nullptr, nullptr, text, sizeof text), 1);
-  EXPECT_EQ(std::basic_string<Ch>(text), this->Text("default"));
-  EXPECT_EQ(F::GetStr(this->root(), "app", nullptr, "", text, sizeof text), 1);
-  EXPECT_EQ(F::GetDword(this->root(), "app\\sect", nullptr, "num", &number), 1);
-  EXPECT_EQ(F::Find(this->root(), "app\\sect", nullptr), 1);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM) << "success must not clear the error code";
-
-  // One byte short of the string fails the query and tells nothing more.
-  EXPECT_EQ(F::GetStr(this->root(), "app", "sect", "name", text, exact - 1), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGQUERY);
-  EXPECT_EQ(F::GetBin(this->root(), "app", "sect", "blob", bytes, sizeof blob - 1), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGQUERY);
-}
-
-TYPED_TEST(RegistryTest, MissingKeysAndValuesFailWithTheirCodes) {
-  using F = TypeParam;
-  typename F::Ch text[16];
-  DWORD number = 0;
-  BYTE bytes[16];
-  WriteRaw(this->root(), "present", "v", REG_SZ, std::string("x", 2));
-
-  EXPECT_EQ(F::Find(this->root(), "absent", nullptr), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::GetStr(this->root(), "present", "absent", "v", text, sizeof text), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::GetDword(this->root(), "absent", nullptr, "v", &number), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-
-  EXPECT_EQ(F::GetStr(this->root(), "present", nullptr, "w", text, sizeof text), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGQUERY);
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::GetBin(this->root(), "present", nullptr, nullptr, bytes, sizeof bytes), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGQUERY) << "no default value was written";
-}
-
-// Only REG_SZ, REG_DWORD and REG_BINARY are accepted, each by its own
-// reader; the data of a mismatched value is already in the buffer.
-TYPED_TEST(RegistryTest, TypeMismatchIsBadDataWithTheDataCopied) {
-  using F = TypeParam;
-  using Ch = typename F::Ch;
-  WriteRaw(this->root(), "k", "sz", REG_SZ, std::string("ab", 3));
-  WriteRaw(this->root(), "k", "long", REG_SZ, std::string("abcdef", 7));
-  WriteRaw(this->root(), "k", "expand", REG_EXPAND_SZ, std::string("%x%", 4));
-  WriteRaw(this->root(), "k", "multi", REG_MULTI_SZ, std::string("a\0b\0", 5));
-  WriteRaw(this->root(), "k", "big", REG_DWORD_BIG_ENDIAN, std::string("\0\0\0\1", 4));
-  WriteRaw(this->root(), "k", "dw", REG_DWORD, std::string("\1\0\0\0", 4));
-  WriteRaw(this->root(), "k", "bin", REG_BINARY, std::string("\1\2", 2));
-
-  // A short REG_SZ fits four bytes: its bytes land in the number. The A
-  // form stores "ab" and its terminator; the W form reads the 4 bytes of
-  // L"ab" and fails the query because the terminator does not fit.
-  DWORD number = 0xFFFFFFFF;
-  if (sizeof(Ch) == 1) {
-    EXPECT_EQ(F::GetDword(this->root(), "k", nullptr, "sz", &number), 0);
-    EXPECT_EQ(qxGetErrCode(), QXERR_BADDATA);
-    EXPECT_EQ(number, 0xFF006261u);
+  // Deletion takes the whole tree, depth first.
+  for (const char* key : {"t\\1\\1", "t\\1\\2", "t\\2\\1", "t\\2\\2", "top"})
+    Put(r, key, "x");
+  EXPECT_QXOK(F::RegDeleteKey(r, T("t")), 1);
+  EXPECT_QXFAIL(F::RegDeleteKey(r, T("t")), 0, QXERR_REGOPEN);
+  EXPECT_QXOK(F::RegFindKey(r, T("top"), nullptr), 1);
+  // The longest key names, 255 characters (510 bytes in Shift_JIS, with
+  // trail bytes of 0x5C), fit the name buffer of the deletion.
+  if (!std::is_same_v<TypeParam, char> || qxtest::Cp932()) {
+    std::string sjis;
+    for (int i = 0; i < 255; ++i)
+      sjis += "\x95\x5C";
+    const T name(qxtest::Both{sjis, std::u16string(255, u'\u8868')});
+    EXPECT_QXOK(F::RegSetKeyAndStrValue(r, T("q"), name, nullptr, nullptr), 1);
+    EXPECT_QXOK(F::RegDeleteKey(r, T("q")), 1);
   }
-  EXPECT_EQ(F::GetDword(this->root(), "k", nullptr, "long", &number), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGQUERY);
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::GetDword(this->root(), "k", nullptr, "big", &number), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADDATA);
-  EXPECT_EQ(number, 0x01000000u);
-
-  Ch text[16] = {};
-  EXPECT_EQ(F::GetStr(this->root(), "k", nullptr, "expand", text, sizeof text), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADDATA);
-  EXPECT_EQ(std::basic_string<Ch>(text), this->Text("%x%")) << "not expanded, but copied";
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::GetStr(this->root(), "k", nullptr, "multi", text, sizeof text), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADDATA);
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::GetStr(this->root(), "k", nullptr, "bin", text, sizeof text), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADDATA);
-
-  BYTE bytes[8] = {};
-  EXPECT_EQ(F::GetBin(this->root(), "k", nullptr, "dw", bytes, sizeof bytes), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADDATA);
-  EXPECT_EQ(bytes[0], 1);
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::GetBin(this->root(), "k", nullptr, "sz", bytes, sizeof bytes), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADDATA);
 }
 
-TYPED_TEST(RegistryTest, NullArgumentsAreBadParamAndTouchNothing) {
-  using F = TypeParam;
-  typename F::Ch text[8];
-  DWORD number = 0;
-  BYTE bytes[8];
-  const auto expectBadParam = [](QXBOOL result) {
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-    PrimeErrCode(QXERR_NONE);
+TYPED_TEST(Registry, ComRegistrationAndGuidText) {
+  using F = qxtest::Form<TypeParam>;
+  using T = Arg<TypeParam>;
+  const GUID libId = {0x0A1B2C3D, 0x4E5F, 0x6071, {0x82, 0x93, 0xA4, 0xB5, 0xC6, 0xD7, 0xE8, 0xF9}};
+  const std::string lib = "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}", g = this->guid_;
+  const T p(this->p_), v(this->v_);
+  // Flags, description, ProgID, version-independent ProgID, status bits,
+  // type library, version; the tree written.
+  using In = std::tuple<DWORD, const char*, const char*, const char*, DWORD, const GUID*, DWORD>;
+  const std::pair<In, Lines> rows[] = {
+      {{0x0005002C, "D", this->p_.c_str(), this->v_.c_str(), 0x00020181, &libId, 0x00020001},
+       {"C=D", "C\\InprocServer32=s |ThreadingModel=Both", "C\\MiscStatus=0 |1=131457",
+        "C\\ProgID=" + this->p_, "C\\Programmable", "C\\ToolboxBitmap32=s,5", "C\\TypeLib=" + lib,
+        "C\\Version=1.2", "C\\VersionIndependentProgID=" + this->v_, "P=D", "P\\CLSID=" + g, "V=D",
+        "V\\CLSID=" + g, "V\\CurVer=" + this->p_}},
+      {{0x75, nullptr, nullptr, this->v_.c_str(), 0x80000000, nullptr, 0xFFFF0000},
+       {"C", "C\\Control", "C\\Insertable", "C\\LocalServer32=s |ThreadingModel=Apartment",
+        "C\\MiscStatus=0 |1=-2147483648", "C\\Programmable", "C\\Version=0.65535",
+        "C\\VersionIndependentProgID=" + this->v_, "V", "V\\CLSID=" + g, "V\\CurVer"}},
   };
-  WriteRaw(this->root(), "k\\child", "v", REG_DWORD, std::string("\1\0\0\0", 4));
-  PrimeErrCode(QXERR_NONE);
-  expectBadParam(F::Find(this->root(), nullptr, "k"));
-  expectBadParam(F::GetStr(this->root(), nullptr, "k", "v", text, sizeof text));
-  expectBadParam(F::GetStr(this->root(), "k", "child", "v", nullptr, sizeof text));
-  expectBadParam(F::GetDword(this->root(), nullptr, "k", "v", &number));
-  expectBadParam(F::GetDword(this->root(), "k", "child", "v", nullptr));
-  expectBadParam(F::GetBin(this->root(), nullptr, "k", "v", bytes, sizeof bytes));
-  expectBadParam(F::GetBin(this->root(), "k", "child", "v", nullptr, sizeof bytes));
-  expectBadParam(F::SetStr(this->root(), nullptr, "k", "v", "x"));
-  expectBadParam(F::SetDword(this->root(), nullptr, "k", "v", 1));
-  expectBadParam(F::SetBin(this->root(), nullptr, "k", "v", bytes, 1));
-  // A null or empty path would name the root itself and empty its subtree.
-  expectBadParam(F::Delete(this->root(), nullptr));
-  expectBadParam(F::Delete(this->root(), ""));
-  EXPECT_TRUE(KeyExists(this->root(), "k\\child"));
-}
-
-TYPED_TEST(RegistryTest, WritesCreateEveryMissingKeyAndNullDataOnlyCreates) {
-  using F = TypeParam;
-  const BYTE one = 1;
-  DWORD type = 0;
-  std::string raw;
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::SetStr(this->root(), "a\\b\\c", "d", nullptr, nullptr), 1);
-  EXPECT_TRUE(KeyExists(this->root(), "a\\b\\c\\d"));
-  EXPECT_FALSE(ReadRaw(this->root(), "a\\b\\c\\d", nullptr, &type, &raw));
-
-  EXPECT_EQ(F::SetBin(this->root(), "e", nullptr, "none", nullptr, 4), 1);
-  EXPECT_TRUE(KeyExists(this->root(), "e"));
-  EXPECT_FALSE(ReadRaw(this->root(), "e", "none", &type, &raw));
-  EXPECT_EQ(F::SetBin(this->root(), "e", nullptr, "empty", &one, 0), 1);
-  ASSERT_TRUE(ReadRaw(this->root(), "e", "empty", &type, &raw));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-  EXPECT_EQ(raw.size(), 0u);
-
-  // Writing again replaces the value, whatever its type was.
-  EXPECT_EQ(F::SetDword(this->root(), "e", nullptr, "empty", 7), 1);
-  DWORD number = 0;
-  EXPECT_EQ(F::GetDword(this->root(), "e", nullptr, "empty", &number), 1);
-  EXPECT_EQ(number, 7u);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-}
-
-// The sub-key joins the key path with exactly one backslash; the key path
-// may be a predefined root's long path or a short one below an open key.
-TYPED_TEST(RegistryTest, SubKeyJoinsTheKeyPathUnderAnyRoot) {
-  using F = TypeParam;
-  const std::string base = this->scratch_.path();
-  EXPECT_EQ(F::SetStr(HKEY_CURRENT_USER, base, "x\\y", "v", "1"), 1);
-  EXPECT_TRUE(KeyExists(this->root(), "x\\y"));
-  EXPECT_EQ(F::Find(this->root(), "x", "y"), 1);
-  EXPECT_EQ(F::Find(HKEY_CURRENT_USER, base + "\\x", "y"), 1);
-  EXPECT_EQ(F::Find(this->root(), "x", "z"), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-  EXPECT_EQ(F::Delete(HKEY_CURRENT_USER, base + "\\x"), 1);
-  EXPECT_FALSE(KeyExists(this->root(), "x"));
-}
-
-// The composed path fits 1023 units; one more is refused rather than cut
-// short into some other key's path.
-TYPED_TEST(RegistryTest, ComposedPathOver1023UnitsIsRefused) {
-  using F = TypeParam;
-  std::string longPath;
-  for (int i = 0; i < 9; ++i)
-    longPath += std::string(100, static_cast<char>('a' + i)) + "\\";
-  longPath += std::string(1018 - longPath.size(), 'z');  // 1018 units
-  EXPECT_EQ(F::Find(this->root(), longPath, "abcd"), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN) << "1023 units are composed and looked up";
-  EXPECT_EQ(F::Find(this->root(), longPath, "abcde"), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-  PrimeErrCode(QXERR_NONE);
-  EXPECT_EQ(F::Find(this->root(), longPath + "123456", nullptr), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-  EXPECT_EQ(F::Find(this->root(), longPath + "12345", nullptr), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-  // An empty sub-key still adds its backslash.
-  EXPECT_EQ(F::Find(this->root(), longPath + "1234", ""), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-  EXPECT_EQ(F::Find(this->root(), longPath + "12345", ""), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-
-  DWORD number = 0;
-  PrimeErrCode(QXERR_NONE);
-  EXPECT_EQ(F::GetDword(this->root(), longPath, "abcde", nullptr, &number), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-  PrimeErrCode(QXERR_NONE);
-  EXPECT_EQ(F::SetDword(this->root(), longPath, "abcde", nullptr, 1), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-  EXPECT_TRUE(qxtest::DumpTree(this->root(), "").empty()) << "nothing was created";
-}
-
-TYPED_TEST(RegistryTest, DeleteRemovesAWholeTreeDepthFirst) {
-  using F = TypeParam;
-  // Four levels, three children each, values everywhere.
-  for (int a = 0; a < 3; ++a)
-    for (int b = 0; b < 3; ++b)
-      for (int c = 0; c < 3; ++c) {
-        const std::string path =
-            "tree\\n" + std::to_string(a) + "\\n" + std::to_string(b) + "\\n" + std::to_string(c);
-        WriteRaw(this->root(), path, "v", REG_SZ, path);
-        WriteRaw(this->root(), path, nullptr, REG_DWORD, std::string(4, '\1'));
-      }
-  WriteRaw(this->root(), "treetop", "v", REG_SZ, "kept");
-  WriteRaw(this->root(), "tree", "v", REG_SZ, "root value");
-
-  PrimeErrCode(QXERR_BADPARAM);
-  EXPECT_EQ(F::Delete(this->root(), "tree"), 1);
-  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM);
-  EXPECT_FALSE(KeyExists(this->root(), "tree"));
-  EXPECT_TRUE(KeyExists(this->root(), "treetop"));
-
-  EXPECT_EQ(F::Delete(this->root(), "tree"), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-}
-
-// A key the caller may read but not change: the library asks for full
-// access, so it counts as failing to open, and a deletion that meets it
-// stops there with the keys deleted before it gone.
-class SecuredKey {
- public:
-  SecuredKey(HKEY root, const char* path) : root_(root), path_(path) {
-    WriteRaw(root, path, "v", REG_SZ, std::string("x", 2));
-    ok_ = Apply("D:P(A;;KRWD;;;WD)");
-  }
-  ~SecuredKey() { Apply("D:(A;;KA;;;WD)"); }
-  // True when the registry refuses the key full access.
-  bool Effective() const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, path_, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return ok_;
-    RegCloseKey(key);
-    return false;
+  for (const auto& [in, tree] : rows) {
+    const auto& [flags, description, progId, viProgId, misc, typeLib, version] = in;
+    SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << flags);
+    EXPECT_QXOK(F::RegisterServer(&this->clsid_, flags, T("s"), T(description), T(progId),
+                                  T(viProgId), misc, typeLib, version),
+                S_OK);
+    EXPECT_EQ(this->Tree(), tree);
+    EXPECT_EQ(F::UnregisterServer(&this->clsid_, T(progId), T(viProgId)), S_OK);
+    EXPECT_EQ(this->Tree(), Lines{});
   }
 
- private:
-  bool Apply(const char* sddl) {
-    PSECURITY_DESCRIPTOR sd = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr))
-      return false;
-    HKEY key = nullptr;
-    bool done = false;
-    if (RegOpenKeyExA(root_, path_, 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
-      done = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
-      RegCloseKey(key);
-    }
-    LocalFree(sd);
-    return done;
-  }
-  HKEY root_;
-  const char* path_;
-  bool ok_ = false;
-};
+  // Unregistration takes the keys it is given; refused arguments touch nothing.
+  const GUID* c = &this->clsid_;
+  EXPECT_QXOK(F::RegisterServer(c, 0x8, T("s"), nullptr, p, v, 0, nullptr, 0), S_OK);
+  EXPECT_EQ(this->Tree()[1], "C\\InprocServer32=s |ThreadingModel=Free");
+  EXPECT_QXOK(F::UnregisterServer(nullptr, p, v), E_INVALIDARG);
+  EXPECT_QXOK(F::UnregisterServer(c, T(""), nullptr), E_INVALIDARG);  // "" names the root
+  EXPECT_QXOK(F::UnregisterServer(c, nullptr, T("")), E_INVALIDARG);
+  EXPECT_QXOK(F::UnregisterServer(c, nullptr, nullptr), S_OK);
+  EXPECT_EQ(this->Tree().size(), 5u);                                // the ProgID keys
+  EXPECT_QXFAIL(F::UnregisterServer(c, p, v), S_OK, QXERR_REGOPEN);  // the class key is gone
+  EXPECT_EQ(this->Tree(), Lines{});
+  EXPECT_QXOK(F::RegisterServer(nullptr, 0, T("s"), T("d"), p, v, 0, nullptr, 0), E_INVALIDARG);
+  EXPECT_QXOK(F::RegisterServer(c, 0, nullptr, T("d"), p, v, 0, nullptr, 0), E_INVALIDARG);
+  EXPECT_QXOK(F::RegisterServer(c, 0, T("s"), T("d"), T(""), v, 0, nullptr, 0), E_INVALIDARG);
+  EXPECT_QXOK(F::RegisterServer(c, 0, T("s"), T("d"), p, T(""), 0, nullptr, 0), E_INVALIDARG);
+  EXPECT_EQ(this->Tree(), Lines{});
 
-TYPED_TEST(RegistryTest, ReadOnlyKeyFailsToOpenAndStopsADeletion) {
-  using F = TypeParam;
-  WriteRaw(this->root(), "p\\a", "v", REG_SZ, "1");
-  WriteRaw(this->root(), "p\\z", "v", REG_SZ, "1");
-  SecuredKey secured(this->root(), "p\\m");
-  if (!secured.Effective()) GTEST_SKIP() << "this registry does not enforce key access";
-
-  typename F::Ch text[8];
-  EXPECT_EQ(F::Find(this->root(), "p", "m"), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-  PrimeErrCode(QXERR_NONE);
-  EXPECT_EQ(F::GetStr(this->root(), "p\\m", nullptr, "v", text, sizeof text), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-  PrimeErrCode(QXERR_NONE);
-  EXPECT_EQ(F::SetStr(this->root(), "p\\m", nullptr, "v", "y"), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGCREATE);
-
-  PrimeErrCode(QXERR_NONE);
-  EXPECT_EQ(F::Delete(this->root(), "p"), 0);
-  EXPECT_EQ(qxGetErrCode(), QXERR_REGOPEN);
-  EXPECT_FALSE(KeyExists(this->root(), "p\\a")) << "taken before the refusing key";
-  EXPECT_TRUE(KeyExists(this->root(), "p\\m"));
-  EXPECT_TRUE(KeyExists(this->root(), "p\\z")) << "the deletion stops at the first failure";
-}
-
-// Key names hold up to 255 characters, which in Shift_JIS take up to 510
-// bytes: the A form's enumeration buffer must hold them, or the deletion
-// would stop at such a key.
-TEST(RegistryDbcs, DeleteTakesLongDoubleByteNames) {
-  QX_REQUIRE_CP932();
-  ScratchKey scratch;
-  std::string name;
-  for (int i = 0; i < 200; ++i)
-    name += "\x95\x5C";  // a trail byte of 0x5C, a backslash byte-wise
-  ASSERT_EQ(qxRegSetKeyAndStrValueA(scratch.root(), "p", name.c_str(), "v", "x"), 1);
-  EXPECT_EQ(qxRegFindKeyA(scratch.root(), "p", name.c_str()), 1);
-  EXPECT_EQ(qxRegDeleteKeyA(scratch.root(), "p"), 1);
-  EXPECT_FALSE(KeyExists(scratch.root(), "p"));
+  // GUID text needs 39 units; the A form, which converts it itself, writes
+  // no cut-short text.
+  const auto blank = S<TypeParam>("~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~");
+  auto text = blank;
+  EXPECT_QXOK(F::StringFromGuid(&this->clsid_, text.data(), 38), E_FAIL);
+  EXPECT_EQ(text, blank);
+  EXPECT_QXOK(F::StringFromGuid(&this->clsid_, text.data(), 39), S_OK);
+  EXPECT_EQ(text, S<TypeParam>(this->guid_) + TypeParam(0) + TypeParam('~'));
+  EXPECT_QXOK(F::StringFromGuid(nullptr, text.data(), 39), E_INVALIDARG);
+  EXPECT_QXOK(F::StringFromGuid(&this->clsid_, nullptr, 39), E_INVALIDARG);
 }
 
 }  // namespace

@@ -74,6 +74,7 @@ class Arg {
   X(MakeUniqPath) X(RenameFile) X(MakeDirectories) X(SetFileTime)                    \
   X(FigureSepStr) X(FigureSepInt32) X(FigureSepInt64)
 #if defined(_WIN32)
+#undef RegDeleteKey  // <windows.h>'s A/W switch would rename the forwarder
 #define QXTEST_WINDOWS_PAIRS(X)                                                      \
   X(RegFindKey) X(RegGetStrValue) X(RegGetDwordValue) X(RegGetBinValue)              \
   X(RegSetKeyAndStrValue) X(RegSetKeyAndDwordValue) X(RegSetKeyAndBinValue)          \

@@ -1,0 +1,203 @@
+// The window utilities under Wine with a display: the splitter classes and
+// their drag protocol (by messages, then by the real pointer), placement,
+// and the folder browser, answered from inside its modal loop.
+#include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h
+#include <shlobj.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/modal.h"
+#include "support/qxtest.h"
+
+namespace {
+
+// This program runs once per code page, each run a fresh process: the first
+// registration fixes the message, one of its own in one run and 0, which
+// means WM_COMMAND, in the other.
+const UINT kNotify = qxtest::Cp932() ? WM_COMMAND : WM_APP + 0x123;
+std::vector<LPARAM> g_reports;  // what the parent got from splitter 7
+
+LRESULT CALLBACK Parent(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != kNotify) return DefWindowProcA(hwnd, message, wparam, lparam);
+  EXPECT_EQ(wparam, 7u);
+  if (g_reports.empty() || g_reports.back() != lparam) g_reports.push_back(lparam);
+  return 0;
+}
+// Moves the real pointer to (x, y) in `window`, pressing ('D') or letting go
+// ('U') of the left button there, and handles this thread's messages,
+// waiting for them, until it is there.
+void Mouse(HWND window, int x, int y, char what) {
+  POINT at{x, y};
+  ClientToScreen(window, &at);
+  INPUT input{INPUT_MOUSE, {}};
+  input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+  input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE |
+                     (what == 'D'   ? MOUSEEVENTF_LEFTDOWN
+                      : what == 'U' ? MOUSEEVENTF_LEFTUP
+                                    : 0);
+  SendInput(1, &input, sizeof input);
+  for (POINT now{};;) {
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+      DispatchMessageA(&msg);
+    if (GetCursorPos(&now) && now.x == at.x && now.y == at.y) return;
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_ALLINPUT) == WAIT_TIMEOUT) return;
+  }
+}
+
+// The drag, as steps "<what><x>,<y><capture>": d button down, m move, u
+// button up at (x, y) in the splitter's client coordinates, by messages to
+// it, or in capitals by the real pointer; c another window takes the
+// capture. Then who has it: s the splitter, o the other window, - none.
+TEST(Splitter, ClassesAndTheirDrag) {
+  ASSERT_EQ(qxInitSplitterEx(kNotify == WM_COMMAND ? 0 : kNotify), kNotify);
+  EXPECT_EQ(qxInitSplitterEx(WM_APP + 1), kNotify);
+  const struct {
+    const char *cls, *steps;
+    std::vector<LPARAM> reports;
+  } rows[] = {
+      {"qxHSplitter", "m3,4- d10,2s m30,-5s m30,-32768s m30,40s u30,40- m30,50-", {-5, -32768, 40}},
+      {"qxVSplitter", "d2,10s m-12,3s m250,-3s u0,0-", {-12, 250}},
+      // Without the capture the drag goes on until the splitter gets a button-up.
+      {"qxHSplitter", "c0,0o u5,2o d5,2s c0,0o d5,2o m5,9o u5,9- m5,12-", {9}},
+      // The capture carries the pointer's moves past the edges.
+      {"qxHSplitter", "M40,40- D40,40s M40,-5s M60,110s U60,110- M40,40-", {-5, 110}},
+      {"qxVSplitter", "M40,40- D40,40s M-7,20s M95,-20s U95,-20- M40,40-", {-7, 95}},
+  };
+  for (const auto& row : rows) {
+    // A topmost parent near the bottom-right corner, away from windows that
+    // other programs centre, and its splitter 7.
+    const HWND parent = CreateWindowExA(
+        WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, GetSystemMetrics(SM_CXSCREEN) - 320,
+        GetSystemMetrics(SM_CYSCREEN) - 320, 300, 300, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Parent));
+    const HWND splitter = CreateWindowExA(0, row.cls, "", WS_CHILD | WS_VISIBLE, 100, 100, 80, 80,
+                                          parent, reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    g_reports.clear();
+    WNDCLASSA wc{};  // global classes, found whichever module asks, with the cursor group
+    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), row.cls, &wc));
+    EXPECT_EQ(wc.hbrBackground, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    EXPECT_TRUE(wc.hCursor &&
+                wc.hCursor == LoadCursorA(GetModuleHandleA("qxdll32.dll"),
+                                          MAKEINTRESOURCEA(row.cls[2] == 'H' ? 1001 : 1002)));
+    const HWND other =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 9, 9, parent, nullptr, nullptr, nullptr);
+    char what, capture;
+    int x, y, used;
+    for (const char* p = row.steps;
+         std::sscanf(p, " %c%d,%d%c%n", &what, &x, &y, &capture, &used) == 4; p += used) {
+      const UINT message = what == 'd' ? WM_LBUTTONDOWN : what == 'u' ? WM_LBUTTONUP : WM_MOUSEMOVE;
+      what == 'c'   ? void(SetCapture(other))
+      : what >= 'a' ? void(SendMessageA(splitter, message, 0, MAKELPARAM(x, y)))
+                    : Mouse(splitter, x, y, what);
+      EXPECT_EQ(GetCapture(), capture == 's' ? splitter : capture == 'o' ? other : nullptr) << p;
+    }
+    EXPECT_EQ(g_reports, row.reports) << row.steps;
+    DestroyWindow(parent);
+  }
+}
+
+std::pair<LONG, LONG> Posi(HWND hwnd) {
+  const POINT p = qxGetWindowPosi(hwnd);
+  return {p.x, p.y};
+}
+std::vector<LONG> Rect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+// Placement moves the restored rectangle whatever the show state, which it
+// keeps; centring truncates halves toward zero and does not clip.
+TEST(Placement, RestoredRectangle) {
+  for (int show : {SW_SHOWNORMAL, SW_MINIMIZE, SW_MAXIMIZE}) {
+    const HWND w = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 60, 200,
+                                   100, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(w, show);
+    const BOOL state = IsIconic(w) + 2 * IsZoomed(w);
+    EXPECT_QXOK(Posi(w), std::pair(50L, 60L));
+    EXPECT_QXOK(qxSetWindowPosi(w, 120, -30), TRUE);
+    EXPECT_EQ(IsIconic(w) + 2 * IsZoomed(w), state);
+    ShowWindow(w, SW_RESTORE);
+    EXPECT_EQ(Rect(w), (std::vector<LONG>{120, -30, 320, 70})) << show;
+    DestroyWindow(w);
+  }
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  for (const auto& [width, height, left, top] :
+       {std::tuple{cx - 399, cy - 101, 199, 50}, {cx + 201, cy + 3, -100, -1}}) {
+    const HWND w = CreateWindowExA(0, "STATIC", "", WS_POPUP, 7, 9, width, height, nullptr, nullptr,
+                                   nullptr, nullptr);
+    EXPECT_QXOK(qxCenterWindowPosi(w), TRUE);
+    EXPECT_EQ(Rect(w), (std::vector<LONG>{left, top, left + width, top + height}));
+    DestroyWindow(w);
+  }
+  for (const HWND w : {HWND{}, reinterpret_cast<HWND>(0x5A5A50)}) {  // not windows
+    EXPECT_QXOK(Posi(w), std::pair(0L, 0L));
+    EXPECT_QXOK(qxSetWindowPosi(w, 1, 2) + qxCenterWindowPosi(w), FALSE);
+  }
+}
+
+// The browser opens on the tidied start folder; OK gives that folder, Cancel
+// 0 with the error code cleared. Wine's browser finds the start folder by
+// comparing folder items that carry each folder's access time, so the test
+// folders sit at the root of the prefix's C: drive, away from the temporary
+// folder that other programs keep reading, and are read once before: under
+// relatime the first read after a change moves the access time, later ones
+// do not.
+TEST(BrowseFolder, OpensOnTheStartFolder) {
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+  const std::string dir = "C:\\qx_browse_" + std::to_string(GetCurrentProcessId()),
+                    sub = dir + (qxtest::Cp932() ? "\\\x95\x5C" : "\\sub");  // trail byte 0x5C
+  CreateDirectoryA(dir.c_str(), nullptr);
+  CreateDirectoryA(sub.c_str(), nullptr);
+  for (const std::string& folder : {dir, sub}) {  // see below
+    WIN32_FIND_DATAA found;
+    FindClose(FindFirstFileA((folder + "\\*").c_str(), &found));
+  }
+  char path[MAX_PATH];
+  const HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9,
+                                     nullptr, nullptr, nullptr, nullptr);
+  LPITEMIDLIST select = nullptr;  // selected by hand before the answer
+  std::string seen;               // the owner's text and the browser's texts
+  const auto browse = [&](const std::string& start, int button) {
+    seen.clear();
+    qxtest::ModalWatcher watcher([&](HWND browser) {
+      if (select)
+        SendMessageA(browser, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(select));
+      seen = qxtest::WindowText(GetWindow(browser, GW_OWNER)) + "|" + qxtest::StaticTexts(browser);
+      qxtest::Press(browser, button);
+    });
+    return qxBrowseFolderA(owner, "Pick a folder", path, start.c_str());
+  };
+  for (const auto& [start, chosen] : {std::pair{sub + "\\", sub},
+                                      {dir + "\\\\" + sub.substr(dir.size()), sub},
+                                      {std::string("C:"), std::string("C:\\")}}) {
+    EXPECT_QXFAIL(browse(start, IDOK), TRUE, QXERR_NONE);
+    EXPECT_EQ(path, chosen) << start;
+  }
+  EXPECT_QXFAIL(browse(sub, IDCANCEL), FALSE, QXERR_NONE);
+  EXPECT_EQ(seen.find("owner|Pick a folder|"), 0u) << seen;
+  EXPECT_QXFAIL(browse(std::string(MAX_PATH - 2, 'a'), IDCANCEL), FALSE, QXERR_NONE);
+  EXPECT_NE(seen, "") << "258 bytes fit";
+  SHGetFolderLocation(nullptr, CSIDL_DRIVES, nullptr, 0, &select);  // no file-system path
+  EXPECT_QXFAIL(browse(dir, IDOK), FALSE, QXERR_UNAVAILABLE);
+  CoTaskMemFree(select);
+  // Refused before anything is shown (a browser shown here would never close).
+  const std::string tooLong(MAX_PATH - 1, 'a');
+  for (const auto& [start, out] :
+       {std::pair{tooLong.c_str(), path}, {nullptr, path}, {"C:\\", nullptr}}) {
+    EXPECT_QXFAIL(qxBrowseFolderA(nullptr, nullptr, out, start), FALSE, QXERR_BADPARAM);
+  }
+  EXPECT_QXFAIL(qxBrowseFolderW(owner, nullptr, nullptr, nullptr), FALSE, QXERR_NOTSUPPORTED);
+  DestroyWindow(owner);
+  RemoveDirectoryA(sub.c_str());
+  RemoveDirectoryA(dir.c_str());
+  CoUninitialize();
+}
+
+}  // namespace
