@@ -31,7 +31,7 @@ enum Kind : unsigned {
   kTextA = 32,
   kTextW = 64,
   kOpA = 128,
-  kOpW = 256,
+  kOpW = 256
 };
 
 struct Block {
@@ -114,14 +114,8 @@ const Export kExports[] = {
 
 TEST(Handles, EveryExportAgainstEveryKind) {
   ScratchDir dir;
-  std::string lines;
-  for (int i = 0; i < 200; ++i)
-    lines += "abc\r\n";
-  dir.Write("a.txt", lines);
-  std::string wide;
-  for (char c : lines)
-    wide += std::string{c, '\0'};
-  dir.Write("w.txt", wide);
+  dir.Write("a.txt", "abc\r\nabc\r\n");
+  dir.Write("w.txt", std::string("a\0b\0c\0\r\0\n\0a\0", 12));
   g_missing = dir.A("missing.txt");
 
   struct Handle {
