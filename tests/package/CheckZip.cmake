@@ -1,13 +1,14 @@
 # cmake -DBUILD_DIR=<build tree> -DWORK=<scratch folder> -DZIP_NAME=<file name>
 #       -DCC=<MinGW C compiler> -DTRIPLET=<MinGW triplet> -DCPACK=<cpack>
-#       -DCONSUMER=<consumer.c> -DCHECK_DLL=<CheckDll.cmake>
+#       -DCONSUMER=<consumer.c> -DCHECK_DLL=<CheckDll.cmake> -DDEF=<include/qxdll32.def>
 #       [-DRUN=<wine-run.sh> -DPREFIX=<Wine prefix>] -P CheckZip.cmake
 #
 # The Windows package as a developer receives it: cpack makes the ZIP, which
 # is unpacked into a scratch folder and must hold exactly the documented
 # files. A C program is then compiled and linked with the command the README
 # gives, against the unpacked header and import library only; the DLL copied
-# beside it must export what the packaged .def lists, the program must import
+# beside it must export what the packaged .def and the project's own
+# include/qxdll32.def list, at their ordinals, the program must import
 # plain names from it, and where RUN is given the program runs under Wine.
 cmake_minimum_required(VERSION 3.25)
 
@@ -81,8 +82,10 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the consumer does not build against the unpacked package:\n${out}")
 endif()
 
-run(${CMAKE_COMMAND} -DDLL=${WORK}/app/qxdll32.dll -DDEF=${pkg}/lib/qxdll32.def
-    -DTRIPLET=${TRIPLET} -DCLIENT=${WORK}/app/consumer.exe -P ${CHECK_DLL})
+foreach(def ${pkg}/lib/qxdll32.def ${DEF})
+  run(${CMAKE_COMMAND} -DDLL=${WORK}/app/qxdll32.dll -DDEF=${def} -DTRIPLET=${TRIPLET}
+      -DCLIENT=${WORK}/app/consumer.exe -P ${CHECK_DLL})
+endforeach()
 
 if(RUN)
   run(${RUN} ${PREFIX} ${WORK}/app/consumer.exe)

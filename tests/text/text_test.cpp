@@ -185,7 +185,7 @@ TYPED_TEST(Text, NumbersByWidthFlagsAndCapacity) {
       {'s', 0, std::string(32767, '9'), 0, "null"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(std::string(1, row.kind) + std::to_string(row.value) + row.number.substr(0, 9));
+    SCOPED_TRACE(::testing::Message() << row.kind << row.value << row.number.substr(0, 9));
     EXPECT_EQ(Format<TypeParam>(row.kind, row.value, row.number, row.flags, 128), row.text);
     // The capacity must hold the text and its terminator.
     const int needed = static_cast<int>(row.text.size()) + 1;
