@@ -45,14 +45,15 @@ Block StaleCopyOf(const void* record) {
   return block;
 }
 
-QXHCVT Cvt(void* h) {
+// The handle types are distinct pointer types; rows carry them as void*.
+auto Cvt(void* h) {
   return static_cast<QXHCVT>(h);
 }
-QXHTEXTFILE Txt(void* h) {
+auto Txt(void* h) {
   return static_cast<QXHTEXTFILE>(h);
 }
 #if defined(_WIN32)
-QXHFILEOP Op(void* h) {
+auto Op(void* h) {
   return static_cast<QXHFILEOP>(h);
 }
 #endif
