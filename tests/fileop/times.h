@@ -20,11 +20,10 @@ inline QXFILETIME FileTime(std::uint64_t ticks) {
 }
 inline std::uint64_t CalendarTicks(int year, unsigned month, unsigned day, int hour = 0,
                                    int minute = 0, int second = 0) {
-  using namespace std::chrono;
-  const sys_days date = std::chrono::year{year} / month / day,
-                 start = std::chrono::year{1601} / 1 / 1;
-  return duration_cast<Ticks100ns>(date - start + hours{hour} + minutes{minute} + seconds{second})
-      .count();
+  // 134,774 days from 1601-01-01, the file times' start, to 1970-01-01, sys_days's.
+  const std::chrono::sys_days date = std::chrono::year{year} / month / day;
+  const long long days = date.time_since_epoch().count() + 134774;
+  return (((days * 24 + hour) * 60 + minute) * 60 + second) * kSecond;
 }
 
 }  // namespace qxtest
