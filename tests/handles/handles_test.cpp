@@ -9,6 +9,7 @@
 // the signature cleared; the library must refuse it by the signature alone.
 #include <array>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #if defined(_WIN32)
@@ -45,79 +46,74 @@ Block StaleCopyOf(const void* record) {
   return block;
 }
 
-// The handle types are distinct pointer types; rows carry them as void*.
-auto Cvt(void* h) {
-  return static_cast<QXHCVT>(h);
-}
-auto Txt(void* h) {
-  return static_cast<QXHTEXTFILE>(h);
-}
-#if defined(_WIN32)
-auto Op(void* h) {
-  return static_cast<QXHFILEOP>(h);
-}
-#endif
+// A handle as any of the distinct handle types.
+struct AnyHandle {
+  void* p;
+  template <class T>
+  operator T*() const {  // NOLINT: implicit on purpose
+    return static_cast<T*>(p);
+  }
+};
 
 const char kText[] = "xxabcxx";
 const QXWCHAR kWideText[] = {'x', 'x', 'A', 'B', 'C', 'x', 'x', 0};
 char g_line[8];
-std::string g_missing;  // a file that does not exist
 QXWCHAR g_lineW[8];
-constexpr std::uintptr_t kClosed = ~std::uintptr_t{0};  // its own kinds are closed at the end
-constexpr QXDWORD kLeft = 0xFFFFFFFFu;                  // the error code is left alone
+std::string g_missing;  // a file that does not exist
+WString g_missingW;
+using Result = std::uintptr_t;
+constexpr Result kClosed = ~Result{0};  // its own kinds are closed at the end
+constexpr QXDWORD kLeft = 0xFFFFFFFFu;  // the error code is left alone
+
+template <class T>
+Result R(T value) {
+  if constexpr (std::is_pointer_v<T>)
+    return Addr(value);
+  else
+    return static_cast<Result>(value);
+}
+#define CALL(expr)        \
+  [](void* p) {           \
+    const AnyHandle h{p}; \
+    return R(expr);       \
+  }
 
 // One handle-taking export: the kinds it takes, what it gives them (`good`,
 // with the error code left alone unless `goodError` says otherwise), and
 // what it gives every other kind (`refused`, with QXERR_BADHANDLE).
-using Result = std::uintptr_t;
 struct Export {
   const char* name;
   unsigned takes;
   Result (*call)(void* handle);
-  std::uintptr_t refused;
-  std::uintptr_t good;
+  Result refused;
+  Result good;
   QXDWORD goodError = kLeft;
 };
 
+// clang-format off
 const Export kExports[] = {
-    {"SaaCloseCvt", kCvtA | kCvtW, [](void* h) -> Result { return qxSaaCloseCvt(Cvt(h)); }, 0,
-     kClosed},
-    {"CloseTextFile", kTextA | kTextW, [](void* h) -> Result { return qxCloseTextFile(Txt(h)); }, 0,
-     kClosed},
-    {"SaaScanStringA", kCvtA, [](void* h) { return Addr(qxSaaScanStringA(Cvt(h), kText)); }, 0,
-     Addr(kText + 2), QXERR_NONE},
-    {"SaaScanStringW", kCvtW, [](void* h) { return Addr(qxSaaScanStringW(Cvt(h), kWideText)); }, 0,
-     Addr(kWideText + 2), QXERR_NONE},
-    {"SaaGetMatchLength", kCvtA | kCvtW,
-     [](void* h) -> Result { return qxSaaGetMatchLength(Cvt(h)); }, 0xFFFFFFFFu, 3},
-    {"ReadTextFileA", kTextA, [](void* h) -> Result { return qxReadTextFileA(Txt(h), g_line, 8); },
-     0, 1},
-    {"ReadTextFileW", kTextW, [](void* h) -> Result { return qxReadTextFileW(Txt(h), g_lineW, 8); },
-     0, 1},
+    {"SaaCloseCvt", kCvtA | kCvtW, CALL(qxSaaCloseCvt(h)), 0, kClosed},
+    {"CloseTextFile", kTextA | kTextW, CALL(qxCloseTextFile(h)), 0, kClosed},
+    {"SaaScanStringA", kCvtA, CALL(qxSaaScanStringA(h, kText)), 0, R(kText + 2), QXERR_NONE},
+    {"SaaScanStringW", kCvtW, CALL(qxSaaScanStringW(h, kWideText)), 0, R(kWideText + 2), QXERR_NONE},
+    {"SaaGetMatchLength", kCvtA | kCvtW, CALL(qxSaaGetMatchLength(h)), 0xFFFFFFFFu, 3},
+    {"ReadTextFileA", kTextA, CALL(qxReadTextFileA(h, g_line, 8)), 0, 1},
+    {"ReadTextFileW", kTextW, CALL(qxReadTextFileW(h, g_lineW, 8)), 0, 1},
 #if defined(_WIN32)
-    {"CloseFileOp", kOpA | kOpW, [](void* h) -> Result { return qxCloseFileOp(Op(h)); }, 0,
-     kClosed},
-    {"SetFileOpEntry", kOpA | kOpW,
-     [](void* h) -> Result { return qxSetFileOpEntry(Op(h), 10, 1, 1000, 0, 10, 0); }, 0, 1},
-    {"OperateFileOpA", kOpA,
-     [](void* h) -> Result {
-       return qxOperateFileOpA(Op(h), QXFOP_DELETE, g_missing.c_str(), nullptr, 0);
-     },
-     0, 0, QXERR_SRCOPEN},
-    {"OperateFileOpW", kOpW,
-     [](void* h) -> Result {
-       const WString wide = S<QXWCHAR>(g_missing);
-       return qxOperateFileOpW(Op(h), QXFOP_DELETE, wide.c_str(), nullptr, 0);
-     },
-     0, 0, QXERR_SRCOPEN},
+    {"CloseFileOp", kOpA | kOpW, CALL(qxCloseFileOp(h)), 0, kClosed},
+    {"SetFileOpEntry", kOpA | kOpW, CALL(qxSetFileOpEntry(h, 10, 1, 1000, 0, 10, 0)), 0, 1},
+    {"OperateFileOpA", kOpA, CALL(qxOperateFileOpA(h, QXFOP_DELETE, g_missing.c_str(), nullptr, 0)), 0, 0, QXERR_SRCOPEN},
+    {"OperateFileOpW", kOpW, CALL(qxOperateFileOpW(h, QXFOP_DELETE, g_missingW.c_str(), nullptr, 0)), 0, 0, QXERR_SRCOPEN},
 #endif
 };
+// clang-format on
 
 TEST(Handles, EveryExportAgainstEveryKind) {
   ScratchDir dir;
   dir.Write("a.txt", "abc\r\nabc\r\n");
   dir.Write("w.txt", std::string("a\0b\0c\0\r\0\n\0a\0", 12));
   g_missing = dir.A("missing.txt");
+  g_missingW = dir.P<QXWCHAR>("missing.txt");
 
   struct Handle {
     const char* name;
@@ -163,7 +159,7 @@ TEST(Handles, EveryExportAgainstEveryKind) {
   EXPECT_STREQ(g_line, "abc");
   EXPECT_EQ(WString(g_lineW), S<QXWCHAR>("abc"));
   // A good converter is checked before its text.
-  EXPECT_QXFAIL(qxSaaScanStringA(Cvt(handles[0].value), nullptr), nullptr, QXERR_BADPARAM);
+  EXPECT_QXFAIL(qxSaaScanStringA(AnyHandle{handles[0].value}, nullptr), nullptr, QXERR_BADPARAM);
   // The live handles survived every wrong-kind call and close once.
   for (const Handle& h : handles) {
     for (const Export& e : kExports) {
