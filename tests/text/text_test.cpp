@@ -30,9 +30,7 @@ struct NameRow {
 constexpr Both kNull{"<null>"};
 
 constexpr NameRow kNameRows[] = {
-    {Op::kFileName, {"file.txt"}, kNull},
     {Op::kFileName, {"C:file.txt"}, kNull},
-    {Op::kFileName, {""}, kNull},
     {Op::kFileName, {"C:\\dir\\"}, {""}},
     {Op::kFileName, {"a/b\\c"}, {"c"}},
     {Op::kFileName, {"\\\\server\\share"}, {"share"}},
@@ -46,7 +44,6 @@ constexpr NameRow kNameRows[] = {
     {Op::kExtName, {"a.b/c.d"}, {"d"}},
     {Op::kExtName, {"archive.tar.gz"}, {"gz"}},
     {Op::kExtName, {".profile"}, {"profile"}},
-    {Op::kExtName, {"noext"}, kNull},
     {Op::kExtName, {"C:x.y\\z/"}, kNull},
     {Op::kExtName, {"a.\x95\\b", u"a.\u8868b"}, {"\x95\\b", u"\u8868b"}, true},
     {Op::kExtName, {"a.b\\\x95\\", u"a.b\\\u8868"}, kNull, true},
@@ -55,7 +52,6 @@ constexpr NameRow kNameRows[] = {
     {Op::kPath, {"\\\\\\server\\share"}, {"\\\\server\\share"}},
     {Op::kPath, {"\\\\server"}, {"\\\\server"}},
     {Op::kPath, {"/\\x"}, {"/\\x"}},
-    {Op::kPath, {""}, {""}},
     {Op::kPath, {"a\\/\\/b"}, {"a\\b"}},
     {Op::kPath, {"////"}, {"//"}},
     {Op::kPath, {"http://host//x"}, {"http:/host/x"}},
@@ -68,7 +64,6 @@ constexpr NameRow kNameRows[] = {
     {Op::kUrl, {""}, {""}},
     {Op::kUrl, {"host:8080//p//q"}, {"host:8080/p/q"}},
     {Op::kUrl, {"a:/\\/b//c"}, {"a:/\\/b/c"}},
-    {Op::kUrl, {"x://"}, {"x://"}},
     {Op::kUrl, {"c:\x95\\//x", u"c:\u8868//x"}, {"c:\x95\\/x", u"c:\u8868/x"}, true},
     {Op::kUrl, {"a:\x81"}, {"a:\x81"}, true},
 };
@@ -162,7 +157,6 @@ TYPED_TEST(Text, NumbersByWidthFlagsAndCapacity) {
   } rows[] = {
       {'i', 1234567, "", 0, Grouped("1234567")},
       {'l', 0, "", 0, "0"},
-      {'i', 999, "", 0, "999"},
       {'l', 1000, "", 0, Grouped("1000")},
       {'i', -1, "", 0, Grouped("4294967295")},
       {'l', -1, "", 0, Grouped("18446744073709551615")},
