@@ -1,6 +1,5 @@
 #include "support/modal.h"
 
-#include <atomic>
 #include <cstring>
 
 namespace qxtest {
@@ -10,8 +9,6 @@ namespace {
 struct Watch {
   ModalWatcher::Answer answer;
   HWND dialog = nullptr;
-  std::atomic<HWND> answered{nullptr};
-  UINT_PTR timer = 0;
 };
 Watch* g_watch = nullptr;
 
@@ -26,7 +23,6 @@ bool IsDialogClass(HWND hwnd) {
 void CALLBACK AnswerNow(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   if (g_watch == nullptr || g_watch->dialog == nullptr) return;
-  g_watch->answered = g_watch->dialog;
   g_watch->answer(g_watch->dialog);
 }
 
@@ -35,7 +31,7 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam) {
     const auto hwnd = reinterpret_cast<HWND>(wparam);
     if (IsDialogClass(hwnd) && (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) == 0) {
       g_watch->dialog = hwnd;
-      g_watch->timer = SetTimer(nullptr, 0, 0, AnswerNow);
+      SetTimer(nullptr, 0, 0, AnswerNow);
     }
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
@@ -52,10 +48,6 @@ ModalWatcher::~ModalWatcher() {
   UnhookWindowsHookEx(hook_);
   delete g_watch;
   g_watch = nullptr;
-}
-
-HWND ModalWatcher::answered() const {
-  return g_watch->answered;
 }
 
 HWND FindDialog(const std::function<bool(HWND)>& match) {

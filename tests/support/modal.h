@@ -11,9 +11,9 @@
 namespace qxtest {
 
 // While it lives, watches `thread` (by default the calling one) for the next
-// top-level dialog window (class "#32770") it creates, and runs `answer` on
-// it once that thread's modal loop is running, on that thread: the dialog
-// has been initialised and shown by then. One watcher at a time.
+// top-level dialog window (class "#32770") it activates, and runs `answer`
+// on it once that thread's modal loop is running, on that thread: the
+// dialog has been initialised and shown by then. One watcher at a time.
 class ModalWatcher {
  public:
   using Answer = std::function<void(HWND)>;
@@ -21,9 +21,6 @@ class ModalWatcher {
   ~ModalWatcher();
   ModalWatcher(const ModalWatcher&) = delete;
   ModalWatcher& operator=(const ModalWatcher&) = delete;
-
-  // The dialog that was answered, or null.
-  HWND answered() const;
 
  private:
   HHOOK hook_;
