@@ -18,10 +18,7 @@ struct ReferenceScan {
   using Node = qx::search::SaaNode;
   using C = qx::search::SearchChar<Ch>;
 
-  const Ch* Run(Node& root, const Ch* text) {
-    root.matchLength = 0;
-    return Scan(root, text);
-  }
+  const Ch* Run(Node& root, const Ch* text) { return root.matchLength = 0, Scan(root, text); }
 
   static std::size_t Width(const Ch* p) {
     return sizeof(Ch) == 1 && C::IsLead(C::Unit(p[0])) && p[1] != 0 ? 2 : 1;
@@ -32,10 +29,10 @@ struct ReferenceScan {
   static bool Accepts(const Node& node, const Ch* p, std::size_t width) {
     if (node.byteTable != 0)
       return *p != 0 && node.CodeBits()[C::Unit(p[0]) << 8 | (width == 2 ? C::Unit(p[1]) : 0)] & 1;
-    for (std::uint32_t i = 0; i < width; ++i) {
-      if (p[i] == 0 || (node.Masks()[C::Unit(p[i])] >> i & 1) == 0) return false;
-    }
-    return true;
+    std::uint32_t i = 0;
+    while (i < width && p[i] != 0 && (node.Masks()[C::Unit(p[i])] >> i & 1) != 0)
+      ++i;
+    return i == width;
   }
 
   const Ch* Fail(Node& node, const Ch* s) {
@@ -63,9 +60,8 @@ struct ReferenceScan {
   const Ch* Scan(Node& node, const Ch* s) {
     using namespace qx::search;
     const Ch* t = s;
-    for (std::uint32_t i = 0; i < node.skipCount; ++i, t += Width(t)) {
+    for (std::uint32_t i = 0; i < node.skipCount; ++i, t += Width(t))
       if (*t == 0) return nullptr;
-    }
     const auto skipped = static_cast<std::uint32_t>(t - s);
     if (node.positionCount == 0 && node.next != nullptr) {
       node.next->matchLength = node.matchLength;

@@ -3,6 +3,7 @@
 // and the failures. A rows with bytes from 0x80 up are Shift_JIS and run
 // only on code page 932.
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,29 +17,26 @@ namespace {
 // the small matcher reports only where it starts).
 struct Text {
   Text(const char* ascii) : Text(std::string(ascii)) {}                // NOLINT: rows are literals
-  Text(const std::string& ascii) : a(ascii), w(S<char16_t>(ascii)) {}  // NOLINT
+  Text(const std::string& ascii) : Text(ascii, S<char16_t>(ascii)) {}  // NOLINT
   Text(std::string bytes, std::u16string text) : a(std::move(bytes)), w(std::move(text)) {}
   std::string a;
   std::u16string w;
 };
 using Jp = Text;
-std::string Rep(const char* piece, std::size_t n) {
-  std::string s;
-  while (n-- > 0)
-    s += piece;
-  return s;
+std::string Rep(const std::string& piece, std::size_t n) {  // by doubling
+  return n < 2 ? (n == 1 ? piece : "") : Rep(piece + piece, n / 2) + Rep(piece, n % 2);
 }
 
-// The text in the form's units without its marks; `open` and `close` say
-// where the marks stood (npos when absent).
+// The text in the form's units without its marks, in a block of its size;
+// `open` and `close` say where the marks stood (npos when absent).
 template <class Ch>
-Str<Ch> Unmark(const Text& text, std::size_t& open, std::size_t& close) {
+std::unique_ptr<Ch[]> Unmark(const Text& text, std::size_t& open, std::size_t& close) {
   Str<Ch> s = S<Ch>(Both{text.a, text.w});
-  open = s.find(Ch('{'));
-  if (open != s.npos) s.erase(open, 1);
-  close = s.find(Ch('}'));
-  if (close != s.npos) s.erase(close, 1);
-  return s;
+  for (std::size_t* at : {&open, &close}) {
+    *at = s.find(Ch(at == &open ? '{' : '}'));
+    if (*at != s.npos) s.erase(*at, 1);
+  }
+  return ExactCopy(s);
 }
 
 constexpr unsigned kLit = 0, kFold = QXSAA_NOCASE, kPat = QXSAA_PATTERN, kPatFold = 3;
@@ -51,13 +49,12 @@ struct Row {
   std::vector<Text> texts;
 };
 
+#define Q31 "qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq"
 const Row kRows[] = {
     {"abc", kLit, {"xx{abc}abc", "ab"}},
-    {"ABC[x]*", kFold, {"xx{abc[X]*}abc", "abc[x"}},
-    {"^a.*[\\", kLit, {"x{^a.*[\\}"}},
+    {"AB^.*[\\", kFold, {"x{ab^.*[\\}", "ab^.*["}},
     {Rep("q", 33), kLit, {Rep("q", 32) + "x{" + Rep("q", 33) + "}", Rep("q", 32)}},
     {Rep("a", 32767), kFold, {"bbbbbbb{" + Rep("A", 32767) + "}b"}},
-    {"ab.d", kPat, {"xx{abcd}"}},
     // A leading optional element anchors the match.
     {"a*b", kPat, {"{b}", "zb"}},
     {"ax*", kPat, {"{axx}", "{a}"}},
@@ -65,46 +62,23 @@ const Row kRows[] = {
     {"ab$cd", kPat, {"x{ab}", "abx"}},
     {"$", kPat, {"abc{}"}},
     {".*c", kPat, {"{abc}abc"}},
-    {".*", kPat, {"{abc}", "{}"}},
     {".+", kPat, {"{ab}", ""}},
-    {"b+", kPat, {"a{bbb}c"}},
-    {"x+y", kPat, {"zz{xxy}"}},
-    {"xy+z", kPat, {"a{xyyyz}", "xz"}},
     {"ABC", kPatFold, {"x{abc}"}},
     {"a**", kPat, {"{aa*}*"}},
-    {"*a", kPat, {"x{*a}"}},
-    {"??", kPat, {"{}x"}},
     {"a??", kPat, {"{a?}x", "{?}"}},
     // Repetitions are greedy and give nothing back; they take no stack.
     {"a*ab", kPat, {"aab"}},
     {"a+b", kPat, {"{" + Rep("a", 1'000'000) + "b}"}},
-    {"[0-9]*", kPat, {"{" + Rep("7", 1'000'000) + "}z"}},
-    {"a+", kPat, {"bbbbbbb{" + Rep("a", 32767) + "}"}},
     {"xa?b", kPat, {"z{xb}q", "{xab}"}},
     {"a\\n*b", kPat, {"x{a\n\nb}", "annb"}},
     {"\\x4g\\.\\a\\b\\t\\v\\f\\r\\z\\e\\101\\x4f\\", kPat, {"{\x04g.\a\b\t\v\f\r\x1A\x1B\x41O}"}},
     {"ab\\0cd", kPat, {"x{ab}c"}},
-    {"[a-c]+", kPat, {"xx{bca}z"}},
-    {"[^a-c]", kPat, {"abc{d}"}},
     {"[c-a]", kPat, {"{b}"}},
-    {"[]", kPat, {"abc"}},
     {"[^]", kPat, {"{a}bc"}},
     {"[a-]", kPat, {"x{-}"}},
     {"[ab", kPat, {"x{b}"}},
-    {"[\\]]", kPat, {"]\\]"}},
     {"[\\x41-\\x43\\n]+", kPat, {"a{BC\n}d"}},
     {"[^A-C]", kPatFold, {"bc{d}"}},
-    {"x[0-9]*y", kPat, {"{x123y}"}},
-    {"a.", kPat, {"{ab}", "a"}},
-    // '.?' takes exactly one character.
-    {"x.?y", kPat, {"{xzy}", "xy"}},
-    {".?bc", kPat, {"xy{zbc}"}},
-    {"..$", kPat, {"ab{cd}"}},
-    {"a.*", kPat, {"z{abc}"}},
-    {"a.+b", kPat, {"x{aqqb}", "ab"}},
-    {".*x*y", kPat, {"{xxy}", "aaxy"}},
-    {"^ab", kPat, {"{ab}", "xab"}},
-    {"^.*", kPat, {"{ab}"}},
     // The most nodes a converter may have.
     {Rep("a?", 1024), kPat, {"{}b"}},
     {"\\777", kPat, {Jp("a{\xFF}", u"a\u00FF{\u01FF}")}},
@@ -115,20 +89,13 @@ const Row kRows[] = {
     // character; a trail byte is never a metacharacter, nor folded.
     {"A", kLit, {Jp("\x83{A}", u"ア")}},
     {Jp("\x83", u"\u0083"), kLit, {Jp("\x83\x41", u"ア")}},
-    {"a.b", kPat, {Jp("x{a\x83\x41\x62}", u"x{aアb}")}},
-    {Jp("\x95\x5C", u"表"), kLit, {Jp("x{\x95\x5C}", u"x{表}")}},
     {Jp("\x95\x5Cn", u"表n"), kPat, {Jp("\x95\x5C\n{\x95\x5Cn}", u"表\n{表n}")}},
     {Jp("\x95\x5C*x", u"表*x"), kPat, {Jp("{\x95\x5C\x95\x5Cx}", u"{表表x}")}},
     {Jp("\x83\x61", u"ヂ"), kFold, {Jp("\x83\x41", u"ア")}},
-    {Jp("[\x95\x5C]", u"[表]"), kPat, {Jp("a{\x95\x5C}", u"a{表}")}},
     {Jp("[\x83]]", u"[ゾ]"), kPat, {Jp("]{\x83]}", u"]{ゾ}")}},
     {Jp("[\x82\xA0-\x82\xF1]+", u"[あ-ん]+"), kPat, {Jp("a{\x82\xA0\x82\xA2}c", u"a{あい}c")}},
-    {Jp("[^\x82\xA0]", u"[^あ]"), kPat, {Jp("\x82\xA0{x}", u"あ{x}")}},
-    {Jp("[a\x82\xA0]", u"[aあ]"), kPatFold, {"x{A}"}},
     {Jp("a[\x82\xA0-\x82\xA2x]", u"a[あ-いx]"), kPat, {Jp("aa{a\x82\xA1}", u"aa{aぃ}"), "aX"}},
-    {Jp("[\x82\xA0]+", u"[あ]+"), kPat, {Jp("x{\x82\xA0\x82\xA0}y", u"x{ああ}y")}},
-    {Jp("x[\x82\xA0]*y", u"x[あ]*y"), kPat, {Jp("{x\x82\xA0\x82\xA0y}", u"{xああy}")}},
-    {Jp("x[\x82\xA0]?y", u"x[あ]?y"), kPat, {Jp("{x\x82\xA0y}", u"{xあy}")}},
+    // '.?' takes exactly one character.
     {Jp(".?\x82\xA2", u".?い"), kPat, {Jp("{\x82\xA0\x82\xA2}", u"{あい}")}},
     {"..$", kPat, {Jp("a{\x82\xA0\x82\xA2}", u"a{あい}")}},
     {Jp("[~-\x81\x41]", u"[~-、]"), kPat, {Jp("ab{\x81\x40}", u"ab{\u3000}")}},
@@ -136,38 +103,25 @@ const Row kRows[] = {
     {Jp("\x83\x41", u"ア"),
      kLit,
      {Jp("\x83\x83{\x83\x41}", u"ャ{ア}"), Jp("\x83{\x83\x41}", u"ャA")}},
-    {Jp("\x83\x41", u"ア"), kLit, {Jp("x\x83\x83\x83\x83{\x83\x41}", u"xャャ{ア}")}},
-    {Jp(Rep("q", 31) + "\x82\xA0", std::u16string(31, 'q') + u"あ"),
-     kLit,
-     {Jp("q{" + Rep("q", 31) + "\x82\xA0}", u"q{" + std::u16string(31, 'q') + u"あ}")}},
+    {Jp(Q31 "\x82\xA0", u"" Q31 "あ"), kLit, {Jp("q{" Q31 "\x82\xA0}", u"q{" Q31 "あ}")}},
     // The small matcher.
     {"", kSmall, {"{abc", ""}},
     {"^", kSmall, {"{", "{abc"}},
-    {"^b", kSmall, {"abc"}},
-    {"bc", kSmall, {"a{bc"}},
     {"a*a", kSmall, {"aa"}},
     {"a?*a", kSmall, {"{aba"}},
     {"a?+y", kSmall, {"x{aby", "ay"}},
     {"b$", kSmall, {"abc{b"}},
-    {"$", kSmall, {"abc"}},
-    {"a?", kSmall, {"{ab", "a"}},
     {"x[^a]", kSmall, {"x"}},
     {"x[^a]*", kSmall, {"{x"}},
     {"[^x]", kSmall, {"x{yz"}},
-    {"[b-d]", kSmall, {"a{b", "{d", "e"}},
-    {"[]]", kSmall, {"]"}},
     {"[^]]", kSmall, {"{x]"}},
     {"[a-]", kSmall, {"x{-"}},
+    {"[b-d]", kSmall, {"a{b", "{d", "e"}},
+    {"[]]", kSmall, {"]"}},
     {"[a-", kSmall, {"abc"}},
     {"\\*", kSmall, {"a{*"}},
-    {"\\n", kSmall, {"a{n"}},
     {"b\\", kSmall, {"ab\\"}},
     {"ab+c", kSmall, {"{abbbc", "ac"}},
-    {"ab*c", kSmall, {"{ac"}},
-    {"*a", kSmall, {"{*a"}},
-    {"ab\\+c", kSmall, {"x{ab+c"}},
-    {"?$", kSmall, {"xy{z"}},
-    {"X?*X", kSmall, {"a{XbXc"}},
     {Rep("?", 32774), kSmall, {"{" + Rep("a", 32774)}},
     {Rep("?*", 16383) + "b$", kSmall, {Rep("a", 32774)}},
     // A orders range ends as signed bytes, W as unsigned units; A compares
@@ -188,17 +142,16 @@ TYPED_TEST(Search, Rows) {
     std::string a = row.pattern.a;
     for (const Text& text : row.texts)
       a += text.a;
-    if (std::is_same_v<Ch, char> && !Cp932() && std::any_of(a.begin(), a.end(), [](char c) {
-          return static_cast<unsigned char>(c) >= 0x80;
-        }))
-      continue;
+    if (sizeof(Ch) == 1 && !Cp932() &&
+        std::any_of(a.begin(), a.end(), [](char c) { return c & 0x80; }))
+      continue;  // Shift_JIS bytes
     std::size_t open, close;
-    const auto pattern = ExactCopy(Unmark<Ch>(row.pattern, open, close));
+    const auto pattern = Unmark<Ch>(row.pattern, open, close);
     const QXHCVT cvt =
         row.flags == kSmall ? nullptr : Form<Ch>::SaaCreateCvt(pattern.get(), row.flags);
     ASSERT_TRUE(cvt != nullptr || row.flags == kSmall) << row.pattern.a;
     for (const Text& marked : row.texts) {
-      const auto text = ExactCopy(Unmark<Ch>(marked, open, close));
+      const auto text = Unmark<Ch>(marked, open, close);
       Ch* const match = open == Str<Ch>::npos ? nullptr : text.get() + open;
       const QXDWORD length = match == nullptr ? 0 : static_cast<QXDWORD>(close - open);
       SCOPED_TRACE(row.pattern.a.substr(0, 40) + " in " + marked.a.substr(0, 40));
@@ -206,14 +159,12 @@ TYPED_TEST(Search, Rows) {
         EXPECT_QXOK(Form<Ch>::Grep(text.get(), pattern.get()), match);
         continue;
       }
-      PrimeErrCode(QXERR_BADPARAM);
-      EXPECT_EQ(Form<Ch>::SaaScanString(cvt, text.get()), match);
-      EXPECT_EQ(qxGetErrCode(), QXERR_NONE);
+      EXPECT_QXFAIL(Form<Ch>::SaaScanString(cvt, text.get()), match, QXERR_NONE);
       EXPECT_QXOK(qxSaaGetMatchLength(cvt), length);
       if ((row.flags & kPat) == 0) continue;
       QXDWORD grepLength = 0xDEADBEEF;  // any nonzero argument folds case
-      EXPECT_EQ(Form<Ch>::GrepEx(text.get(), pattern.get(), (row.flags & kFold) * 5, &grepLength),
-                match);
+      const auto fold = (row.flags & kFold) * 5;
+      EXPECT_EQ(Form<Ch>::GrepEx(text.get(), pattern.get(), fold, &grepLength), match);
       EXPECT_EQ(grepLength, length);
     }
     if (cvt != nullptr) EXPECT_QXOK(qxSaaCloseCvt(cvt), 1);
