@@ -3,6 +3,8 @@
 // the root, COM rows with a class identifier and ProgIDs of their own. Test
 // data is made and checked with the system's own calls.
 #include <windows.h>
+// after windows.h
+#include <sddl.h>
 
 #include <tuple>
 #include <vector>
@@ -123,6 +125,15 @@ TYPED_TEST(Registry, ValuesFailuresAndDeletion) {
   EXPECT_QXFAIL(F::RegFindKey(r, T(p + "12345"), T("")), 0, QXERR_BADPARAM);
   EXPECT_QXFAIL(F::RegSetKeyAndDwordValue(r, T(p), T("abcde"), nullptr, 1), 0, QXERR_BADPARAM);
   EXPECT_QXFAIL(F::RegSetKeyAndDwordValue(r, T(p), T("abcd"), nullptr, 1), 0, QXERR_REGCREATE);
+  // Keys are opened with full access: one the caller may only read fails to open.
+  HKEY readOnly = nullptr;
+  PSECURITY_DESCRIPTOR sd = nullptr;  // read and delete only
+  ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KRSD;;;WD)", 1, &sd, nullptr);
+  RegCreateKeyExA(r, "ro", 0, nullptr, 0, WRITE_DAC, nullptr, &readOnly, nullptr);
+  ASSERT_EQ(RegSetKeySecurity(readOnly, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+  RegCloseKey(readOnly);
+  LocalFree(sd);
+  EXPECT_QXFAIL(F::RegFindKey(r, T("ro"), nullptr), 0, QXERR_REGOPEN);
 
   // Deletion takes the whole tree, depth first.
   for (const char* key : {"t\\1\\1", "t\\1\\2", "t\\2\\1", "t\\2\\2", "top"})
