@@ -23,17 +23,10 @@
 namespace qxtest {
 namespace {
 
-enum Kind : unsigned {
-  kNull = 1,
-  kBogus = 2,
-  kStale = 4,
-  kCvtA = 8,
-  kCvtW = 16,
-  kTextA = 32,
-  kTextW = 64,
-  kOpA = 128,
-  kOpW = 256
-};
+// clang-format off
+enum Kind : unsigned { kNull = 1, kBogus = 2, kStale = 4, kCvtA = 8, kCvtW = 16, kTextA = 32,
+                       kTextW = 64, kOpA = 128, kOpW = 256 };
+// clang-format on
 
 struct Block {
   alignas(16) std::array<unsigned char, 256> bytes{};

@@ -12,14 +12,7 @@
 # plain names from it, and where RUN is given the program runs under Wine.
 cmake_minimum_required(VERSION 3.25)
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT rc EQUAL 0)
-    string(REPLACE ";" " " line "${ARGN}")
-    message(FATAL_ERROR "${line}\nfailed (${rc}):\n${out}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/Run.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/unpacked ${WORK}/app)
