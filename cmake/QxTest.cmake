@@ -1,4 +1,5 @@
-# qx_add_test(NAME SOURCES... [LIBS libs...] [CODEPAGES page...] [RESOURCE_LOCK name])
+# qx_add_test(NAME SOURCES... [LIBS libs...] [CODEPAGES page...] [ENV var=value...]
+#             [RESOURCE_LOCK name])
 #
 # One GoogleTest program, run by CTest as one test per code page (the
 # output names every failing case). Natively it links the library's objects
@@ -6,9 +7,10 @@
 # library and runs under Wine. CODEPAGES runs the program again per code
 # page: natively 1252 (QXDLL_CODEPAGE), under Wine 932 (a Japanese host
 # locale, set up by scripts/wine-run.sh). Each extra run checks that it got
-# its page, so a run that silently fell back to another page fails.
+# its page, so a run that silently fell back to another page fails. ENV sets
+# variables for every run.
 function(qx_add_test name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "RESOURCE_LOCK" "SOURCES;LIBS;CODEPAGES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "RESOURCE_LOCK" "SOURCES;LIBS;CODEPAGES;ENV")
   add_executable(${name} ${arg_SOURCES})
   target_compile_options(${name} PRIVATE ${QX_WARNINGS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
@@ -34,6 +36,9 @@ function(qx_add_test name)
     endif()
   endforeach()
   set_tests_properties(${runs} PROPERTIES TIMEOUT 120)
+  if(arg_ENV)
+    set_property(TEST ${runs} APPEND PROPERTY ENVIRONMENT ${arg_ENV})
+  endif()
   if(arg_RESOURCE_LOCK)
     set_tests_properties(${runs} PROPERTIES RESOURCE_LOCK ${arg_RESOURCE_LOCK})
   endif()

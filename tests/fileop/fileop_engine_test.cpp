@@ -147,7 +147,8 @@ TYPED_TEST(FileOp, EachStepAndWhatTheDialogShows) {
   EXPECT_QXFAIL(run(QXFOP_COPY, "big", "other\\big"), 0, QXERR_ABORTED);
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(g_captions, (std::vector<std::string>{"Cache flushing...", "Copying..."}));
-  EXPECT_FALSE(dir.Exists("other\\big") || IsWindowEnabled(abort) || !IsWindowVisible(dialog));
+  EXPECT_FALSE(fs::exists(dir.Fs("other\\big")) || IsWindowEnabled(abort) ||
+               !IsWindowVisible(dialog));
   EXPECT_QXFAIL(run(QXFOP_DELETE, "a"), 0, QXERR_ABORTED);
   EXPECT_QXOK(qxSetFileOpEntry(op, 2, 0, 0, 0, 0, 0), 1);
   EXPECT_EQ(qxCloseFileOp(op), 1);

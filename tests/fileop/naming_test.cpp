@@ -127,9 +127,24 @@ TYPED_TEST(Naming, RenamesAndFolderChains) {
   for (const char* rel :
        {"a", "b", "t\\a", "t\\qxdll32.tmp", "s\\name-longer-than-its-folder", "s\\f", "c",
         "qxdll32.tmp", "s\\qxdll32.tmp", "d", "p\\q\\r\\f", "g", "f"})
-    there += this->dir.Exists(rel) ? '+' : '-';
+    there += std::filesystem::exists(this->dir.Fs(rel)) ? '+' : '-';
   EXPECT_EQ(there, this->Runs("@") ? "+++++------+-" : "+++++-------+");
 }
+
+#if !defined(_WIN32)
+// Natively names reach the file system whole: the A bytes as they are (0x95
+// 0x5C keeps its trail byte) and the W text as UTF-8, surrogate pairs too.
+TEST(NamingNative, FoldersGetTheirWholeNames) {
+  ScratchDir dir;
+  const std::u16string name = u"\u8868\U0001F600",
+                       wide = S<QXWCHAR>(dir.A()) + u"\\" + name + u"\\" + name + u"\\f";
+  EXPECT_QXOK(qxMakeDirectoriesW(wide.c_str()), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Fs("") / name / name));
+  if (!Cp932()) return;  // Shift_JIS bytes
+  EXPECT_QXOK(qxMakeDirectoriesA((dir.A() + "\\\x95\x5C\\\x95\x5C\\f").c_str()), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Fs("") / "\x95\x5C" / "\x95\x5C"));
+}
+#endif
 
 }  // namespace
 }  // namespace qxtest

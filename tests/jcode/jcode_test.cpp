@@ -9,32 +9,14 @@
 #include <tuple>
 #include <vector>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
+#if !defined(_WIN32)
 #include <iconv.h>
-#include <sys/mman.h>
 #endif
 
 #include "support/qxtest.h"
 
 namespace qxtest {
 namespace {
-
-// The last byte of a readable page whose next page is unreadable.
-char* PageEnd() {
-#if defined(_WIN32)
-  static auto* map = static_cast<char*>(VirtualAlloc(nullptr, 8192, MEM_COMMIT, PAGE_READWRITE));
-  static DWORD old = 0;
-  static const bool guarded = VirtualProtect(map + 4096, 4096, PAGE_NOACCESS, &old);
-#else
-  static auto* map = static_cast<char*>(
-      mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-  static const bool guarded = mprotect(map + 4096, 4096, PROT_NONE) == 0;
-#endif
-  EXPECT_TRUE(guarded);
-  return map + 4095;
-}
 
 #define K40 "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk"
 
@@ -168,14 +150,10 @@ TEST(Jcode, ConversionRows) {
 // Refused codes, and a null source, leave an empty string and nothing else;
 // a null output is answered.
 TEST(Jcode, ConversionRefusals) {
-  for (auto [from, to, src] : {std::tuple{0, 3, "abc"},
-                               {3, 0, "abc"},
-                               {-1, -1, "abc"},
-                               {-1, 0, "abc"},
-                               {2, -1, "abc"},
-                               {INT_MIN, INT_MAX, "a"},
-                               {0, 2, nullptr},
-                               {1, 1, nullptr}}) {
+  const std::tuple<int, int, const char*> rows[] = {
+      {0, 3, "abc"},  {3, 0, "abc"},           {-1, -1, "abc"}, {-1, 0, "abc"},
+      {2, -1, "abc"}, {INT_MIN, INT_MAX, "a"}, {0, 2, nullptr}, {1, 1, nullptr}};
+  for (auto [from, to, src] : rows) {
     char dst[4] = "xyz";
     EXPECT_QXOK(qxConvertJpnCode(dst, to, src, from), 0);
     EXPECT_EQ(std::string(dst, 4), std::string("\0yz\0", 4)) << from << " " << to;

@@ -58,7 +58,7 @@ class TextFile : public ::testing::Test {
     for (char16_t u : units)
       bytes += sizeof(Ch) == 1 ? std::string{char(u)} : std::string{char(u), char(u >> 8)};
     dir_.Write("t.txt", odd && sizeof(Ch) == 2 ? bytes + "z" : bytes);
-    return Form<Ch>::OpenTextFile(dir_.P<Ch>("t.txt").c_str());
+    return Form<Ch>::OpenTextFile(Arg<Ch>(dir_.A("t.txt")));
   }
   ScratchDir dir_;
 };

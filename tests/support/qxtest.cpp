@@ -8,6 +8,8 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <sys/mman.h>
+
 #include "platform/win32_api.h"
 #endif
 
@@ -27,6 +29,20 @@ void PrimeErrCode(QXDWORD code) {
     qxControlRightPathA(nullptr);
   }
   ASSERT_EQ(qxGetErrCode(), code);
+}
+
+char* PageEnd() {
+#if defined(_WIN32)
+  static auto* map = static_cast<char*>(VirtualAlloc(nullptr, 8192, MEM_COMMIT, PAGE_READWRITE));
+  static DWORD old = 0;
+  static const bool guarded = VirtualProtect(map + 4096, 4096, PAGE_NOACCESS, &old);
+#else
+  static auto* map = static_cast<char*>(
+      mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  static const bool guarded = mprotect(map + 4096, 4096, PROT_NONE) == 0;
+#endif
+  EXPECT_TRUE(guarded);
+  return map + 4095;
 }
 
 namespace {
@@ -84,10 +100,6 @@ void ScratchDir::Write(const std::string& relative, std::string_view content) co
 std::string ScratchDir::Read(const std::string& relative) const {
   std::ifstream in(Fs(relative), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool ScratchDir::Exists(const std::string& relative) const {
-  return fs::exists(Fs(relative));
 }
 
 }  // namespace qxtest

@@ -18,7 +18,6 @@ namespace qxtest {
 
 template <class Ch>
 using Str = std::basic_string<Ch>;
-using WString = Str<QXWCHAR>;
 
 // Bytes as the form's units: unchanged for A, one UTF-16 unit per byte for W
 // (ASCII and Latin-1 rows).
@@ -146,6 +145,10 @@ std::unique_ptr<Ch[]> ExactCopy(const Str<Ch>& s) {
   return block;
 }
 
+// The last byte of a readable page whose next page is unreadable, for
+// checks that a call reads nothing past a terminator there.
+char* PageEnd();
+
 // A scratch folder under the temporary folder, deleted first and after.
 class ScratchDir {
  public:
@@ -156,14 +159,9 @@ class ScratchDir {
 
   // A path below the folder as a caller spells it, with backslashes.
   std::string A(const std::string& relative = "") const;
-  template <class Ch>
-  Str<Ch> P(const std::string& relative = "") const {
-    return S<Ch>(A(relative));
-  }
   std::filesystem::path Fs(const std::string& relative) const;
   void Write(const std::string& relative, std::string_view content = "x") const;
   std::string Read(const std::string& relative) const;
-  bool Exists(const std::string& relative) const;
 
  private:
   std::filesystem::path path_;
