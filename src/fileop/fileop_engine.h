@@ -17,10 +17,18 @@ void Close(FileOpRecord& record) noexcept;
 DWORD SetEntry(FileOpRecord& record, std::int32_t fileCountTotal, std::int32_t fileCountDone,
                std::int64_t totalBytes, std::int64_t totalBytesDone) noexcept;
 
+// What one file came to: QXERR_NONE or the error code to report, and
+// whether a success clears the library error code (a collision was settled
+// with a unique name, whose helper clears it).
+struct StepResult {
+  DWORD status;
+  bool clearsErrCode = false;
+};
+
 // One file: `code` is a QXFOP_ operation or, from 0x10000 on, a caption
 // text for a display-only step; `flags` the QXFOF_ bits and unique mode.
 template <class Ch>
-DWORD Operate(FileOpRecord& record, UINT_PTR code, const Ch* source, const Ch* destination,
-              DWORD flags) noexcept;
+StepResult Operate(FileOpRecord& record, UINT_PTR code, const Ch* source, const Ch* destination,
+                   DWORD flags) noexcept;
 
 }  // namespace qx::fileop

@@ -36,8 +36,8 @@ QXBOOL OperateFileOp(QXHFILEOP handle, UINT_PTR operation, const Ch* source, con
     qx::SetErrCode(QXERR_BADHANDLE);
     return 0;
   }
-  const DWORD status = qx::fileop::Operate(*record, operation, source, destination, flags);
-  if (status != QXERR_NONE) qx::SetErrCode(status);
+  const auto [status, clears] = qx::fileop::Operate(*record, operation, source, destination, flags);
+  if (status != QXERR_NONE || clears) qx::SetErrCode(status);
   return status == QXERR_NONE;
 }
 

@@ -1,25 +1,33 @@
 // One file of a file operation, run on the caller's thread: the source is
-// examined, a collision at the destination settled by the chosen policy, the
-// data moved or copied in 1024-byte blocks, and every step shown by the
-// dialog through a sent message.
+// examined, a collision at the destination settled by the chosen policy, and
+// the data moved or copied in large blocks. The dialog is told what changed
+// through one sent message at a steady pace, and always at the end of the
+// step, so that it shows every file's exact figures once the call returns.
+#include <algorithm>
 #include <cstdint>
+#include <cwchar>
 #include <type_traits>
+#include <utility>
 
 #include "fileop/fileop_engine.h"
+#include "fileop/naming.h"
 #include "fileop/owned_file.h"
 #include "fileop/win_calls.h"
-#include "frame/error_code.h"
 #include "qxdll32.h"
+#include "resource.h"
+#include "text/path_names.h"
 
 namespace qx::fileop {
 namespace {
 
-constexpr DWORD kBlockSize = 1024;
 constexpr DWORD kFlushEvery = 0x100000;
 constexpr DWORD kSequential = FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL;
-constexpr int kPathSize = 1024;       // the unique-name buffer
-constexpr int kUniqueSuffixMax = 25;  // "_yymdd_hhmmss(4294967295)"
 constexpr UINT_PTR kFirstCaptionText = 0x10000;
+// The dialog hears of changes at most this often while a step runs (about
+// 25 updates a second), and always at the step's end.
+constexpr ULONGLONG kShowMilliseconds = 40;
+// Room for a final path with its "\\?\" prefix; a longer one goes unread.
+constexpr DWORD kFinalPathSize = 2048;
 
 enum Policy : DWORD {
   kFail = QXFOF_FAIL,
@@ -44,9 +52,18 @@ DWORD OpBitsOf(UINT_PTR code) noexcept {
   }
 }
 
-bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) noexcept {
-  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+// Whether two files' information names one file: the volume serial and the
+// file index match and are known (file systems that keep no index give 0).
+bool SameIndex(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) noexcept {
+  return a.dwVolumeSerialNumber != 0 && (a.nFileIndexHigh | a.nFileIndexLow) != 0 &&
+         a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
          a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// The file's final path, as the system resolves links and short names.
+bool FinalPath(HANDLE file, WCHAR (&path)[kFinalPathSize]) noexcept {
+  const DWORD length = GetFinalPathNameByHandleW(file, path, kFinalPathSize, 0);
+  return length != 0 && length < kFinalPathSize;
 }
 
 // Counts wrap around as the record's fixed-width fields do, never trap.
@@ -76,15 +93,22 @@ class FileStep {
     record_.fileBytesDone = 0;
   }
 
-  DWORD Run() noexcept {
-    Tell(QXFOM_NEWFILE);
+  StepResult Run() noexcept {
+    const DWORD status = Steps();
+    Show(true);
+    return {status, madeUniqueName_};
+  }
+
+ private:
+  DWORD Steps() noexcept {
+    Owe(kShowFile);
     const DWORD bits = record_.opBits;
     const bool displayOnly = (bits & kOpCaptionText) != 0;
     if (!(displayOnly && (flags_ & QXFOF_NOSOURCE))) {
-      if (!ReadInfo(source_, sourceInfo_)) return QXERR_SRCOPEN;
+      if (OpenInfo(source_, sourceInfo_) != kKnown) return QXERR_SRCOPEN;
       record_.fileBytes = static_cast<std::int64_t>(
           (static_cast<std::uint64_t>(sourceInfo_.nFileSizeHigh) << 32) | sourceInfo_.nFileSizeLow);
-      Tell(QXFOM_FILESIZE);
+      Owe(kShowFileSize | kShowFileLine);
     }
     if (!(bits & kOpTwoNames)) {
       if (!displayOnly) {
@@ -98,11 +122,35 @@ class FileStep {
     return Count();
   }
 
- private:
-  static bool ReadInfo(const Ch* name, BY_HANDLE_FILE_INFORMATION& info) noexcept {
-    OwnedFile file(Win<Ch>::Open(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL));
-    return file && GetFileInformationByHandle(file.get(), &info);
+  enum Presence { kAbsent, kUnknown, kKnown };
+
+  // Opens `name` without access rights and reads its information: kAbsent
+  // when it does not open, kUnknown (with `info` zeroed) when it opens but
+  // tells nothing.
+  static Presence OpenInfo(const Ch* name, BY_HANDLE_FILE_INFORMATION& info) noexcept {
+    const OwnedFile file(OpenShared(name));
+    if (!file) return kAbsent;
+    if (GetFileInformationByHandle(file.get(), &info)) return kKnown;
+    info = {};
+    return kUnknown;
+  }
+
+  static HANDLE OpenShared(const Ch* name) noexcept {
+    return Win<Ch>::Open(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL);
+  }
+
+  // The destination is the source itself: the same file index, confirmed by
+  // the same final path wherever the system can give both.
+  bool IsSource(const BY_HANDLE_FILE_INFORMATION& existing) const noexcept {
+    if (!SameIndex(sourceInfo_, existing)) return false;
+    const OwnedFile source(OpenShared(source_)), destination(OpenShared(destination_));
+    WCHAR sourcePath[kFinalPathSize], destinationPath[kFinalPathSize];
+    if (!source || !destination || !FinalPath(source.get(), sourcePath) ||
+        !FinalPath(destination.get(), destinationPath)) {
+      return true;
+    }
+    return std::wcscmp(sourcePath, destinationPath) == 0;
   }
 
   // Clears the attributes (a read-only file deletes too) and deletes; a
@@ -118,19 +166,49 @@ class FileStep {
     Win<Ch>::Send(dialog_, message, wParam, reinterpret_cast<LPARAM>(&record_));
   }
 
+  // Notes a change the dialog must show. A new file (or target name)
+  // clears the file line, so a line owed before it is dropped.
+  void Owe(WPARAM parts) noexcept {
+    if (parts & kShowFile) owed_ &= ~WPARAM{kShowFileLine};
+    owed_ |= parts;
+    Show(false);
+  }
+
+  // Tells the dialog what it is owed: at once when `now`, otherwise only
+  // when the last telling is kShowMilliseconds old. Every QXFOM_SHOW also
+  // makes the dialog catch up with the captions posted before it.
+  void Show(bool now) noexcept {
+    const ULONGLONG tick = GetTickCount64();
+    if ((owed_ == 0 && !captionPosted_) || (!now && tick - record_.shownAt < kShowMilliseconds))
+      return;
+    record_.shownAt = tick;
+    captionPosted_ = false;
+    Tell(QXFOM_SHOW, std::exchange(owed_, 0));
+  }
+
+  // Shows string `id` in the caption line. Posted, so that a copy need not
+  // wait for the repaint; sent when the dialog's queue is full.
+  void Caption(WPARAM id) noexcept {
+    if (Win<Ch>::Post(dialog_, QXFOM_CAPTION, id, reinterpret_cast<LPARAM>(&record_))) {
+      captionPosted_ = true;
+    } else {
+      Tell(QXFOM_CAPTION, id);
+    }
+  }
+
   void Progress(std::int64_t done) noexcept {
     record_.fileBytesDone = done;
-    Tell(QXFOM_FILEPROGRESS);
+    Owe(kShowFileLine);
   }
 
   // An absent destination gets its folders; an existing one is settled by
   // the collision policy. A destination that is a folder does not open as a
-  // file and so counts as absent.
+  // file and so counts as absent; one that opens but tells nothing exists,
+  // with the oldest time and no file index.
   DWORD PlaceTarget() noexcept {
     BY_HANDLE_FILE_INFORMATION existing;
-    if (!ReadInfo(destination_, existing)) {
-      return Win<Ch>::MakeDirectories(destination_) ? QXERR_NONE : ErrCode();
-    }
+    const Presence presence = OpenInfo(destination_, existing);
+    if (presence == kAbsent) return MakeDirectories(destination_);
     DWORD policy = flags_ & 0x07;
     if (policy == kNewerKeeps || policy == kOlderKeeps) {
       const LONG order = CompareFileTime(&sourceInfo_.ftLastWriteTime, &existing.ftLastWriteTime);
@@ -139,9 +217,7 @@ class FileStep {
     }
     // Overwriting a file with itself, or moving it aside to copy it back,
     // would lose it; only a second copy under a new name makes sense.
-    if (SameFile(sourceInfo_, existing) && policy != kFail && policy != kNewName) {
-      return QXERR_BADPARAM;
-    }
+    if (policy != kFail && policy != kNewName && IsSource(existing)) return QXERR_BADPARAM;
     switch (policy) {
       case kFail:
         return QXERR_EXISTS;
@@ -149,28 +225,27 @@ class FileStep {
         return DeleteWithAttributes(destination_, existing.dwFileAttributes) ? QXERR_NONE
                                                                              : QXERR_DSTDELETE;
       case kNewName:
-        if (!MakeUniqueName(sourceInfo_.ftLastWriteTime)) return ErrCode();
+        if (DWORD status = MakeUniqueName(&sourceInfo_.ftLastWriteTime)) return status;
         target_ = unique_;
         record_.targetName = unique_;
-        Tell(QXFOM_NEWFILE);
+        Owe(kShowFile);
         return QXERR_NONE;
       case kMoveAside:
-        if (!MakeUniqueName(existing.ftLastWriteTime)) return ErrCode();
-        return Win<Ch>::RenameFile(destination_, Win<Ch>::ScanFileName(unique_)) ? QXERR_NONE
-                                                                                 : ErrCode();
+        // Without its own time the existing file's unique name reads it again.
+        if (DWORD status = MakeUniqueName(presence == kKnown ? &existing.ftLastWriteTime : nullptr))
+          return status;
+        return RenameFile(destination_, text::FindFileName(unique_));
       default:
         return QXERR_BADPARAM;
     }
   }
 
-  // The unique-name buffer holds 1024 characters; a destination that leaves
-  // no room for the longest suffix is refused before anything changes.
-  bool MakeUniqueName(const FILETIME& time) noexcept {
-    if (Win<Ch>::Length(destination_) + kUniqueSuffixMax + 1 > kPathSize) {
-      SetErrCode(QXERR_BADPARAM);
-      return false;
-    }
-    return Win<Ch>::MakeUniqPath(unique_, destination_, &time, flags_ >> 16);
+  // A destination that leaves no room for the longest suffix is refused
+  // before anything changes.
+  DWORD MakeUniqueName(const FILETIME* time) noexcept {
+    const DWORD status = MakeUniqPath(unique_, destination_, time, flags_ >> 16);
+    madeUniqueName_ = status == QXERR_NONE;
+    return status;
   }
 
   DWORD Transfer() noexcept {
@@ -185,9 +260,11 @@ class FileStep {
     return QXERR_NONE;
   }
 
-  // Copies in 1024-byte blocks, checking for Abort before each. Whatever
-  // stops the copy early (Abort, a failed read or write) removes the target
-  // it created, so no truncated file is left under the destination name.
+  // Copies in blocks of up to kCopyBlockBytes that never cross a MiB
+  // boundary, so that each flush falls on a whole MiB written, and checks
+  // for Abort before each. Whatever stops the copy early (Abort, a failed
+  // read or write) removes the target it created, so no truncated file is
+  // left under the destination name.
   DWORD CopyData() noexcept {
     OwnedFile target(Win<Ch>::Open(target_, GENERIC_WRITE, 0, CREATE_ALWAYS, kSequential));
     OwnedFile input(
@@ -201,15 +278,14 @@ class FileStep {
       }
       return status;
     };
-    char block[kBlockSize];
+    char* const block = record_.copyBlock.get();
     DWORD sinceFlush = 0;
     std::int64_t done = 0;
     for (;;) {
       if (record_.Aborted()) return fail(QXERR_ABORTED);
+      const DWORD wanted = std::min(kCopyBlockBytes, kFlushEvery - sinceFlush);
       DWORD got = 0;
-      if (!input || !ReadFile(input.get(), block, kBlockSize, &got, nullptr)) {
-        return fail(QXERR_READ);
-      }
+      if (!input || !ReadFile(input.get(), block, wanted, &got, nullptr)) return fail(QXERR_READ);
       if (!target) return fail(QXERR_WRITE);
       if (got == 0) break;
       DWORD put = 0;
@@ -219,11 +295,11 @@ class FileStep {
       done = Add(done, static_cast<std::int64_t>(put));
       Progress(done);
       sinceFlush += got;
-      if (sinceFlush >= kFlushEvery) {
-        sinceFlush -= kFlushEvery;
-        Tell(QXFOM_CAPTION, IDS_FLUSHING);
+      if (sinceFlush == kFlushEvery) {
+        sinceFlush = 0;
+        Caption(IDS_FILEOP_FLUSHING);
         FlushFileBuffers(target.get());
-        Tell(QXFOM_CAPTION, record_.caption);
+        Caption(record_.caption);
       }
     }
     input.reset();
@@ -240,11 +316,9 @@ class FileStep {
     const bool uncount = (flags_ & QXFOF_UNCOUNT) != 0;
     record_.fileCountDone = Add(record_.fileCountDone, std::int32_t{1}, uncount);
     record_.totalBytesDone = Add(record_.totalBytesDone, record_.fileBytes, uncount);
-    Tell(QXFOM_SHOWCOUNTS);
+    Owe(kShowCounts);
     return QXERR_NONE;
   }
-
-  static constexpr WPARAM IDS_FLUSHING = 5;
 
   FileOpRecord& record_;
   HWND dialog_;
@@ -253,24 +327,29 @@ class FileStep {
   const Ch* destination_;
   const Ch* target_;  // the destination, or the unique name beside it
   BY_HANDLE_FILE_INFORMATION sourceInfo_{};
-  Ch unique_[kPathSize];
+  WPARAM owed_ = 0;             // kShow... parts the dialog has not been told of
+  bool captionPosted_ = false;  // since the last QXFOM_SHOW
+  bool madeUniqueName_ = false;
+  Ch unique_[kWorkChars];
 };
 
 }  // namespace
 
 template <class Ch>
-DWORD Operate(FileOpRecord& record, UINT_PTR code, const Ch* source, const Ch* destination,
-              DWORD flags) noexcept {
-  if (record.Aborted()) return QXERR_ABORTED;
+StepResult Operate(FileOpRecord& record, UINT_PTR code, const Ch* source, const Ch* destination,
+                   DWORD flags) noexcept {
+  if (record.Aborted()) return {QXERR_ABORTED};
   HWND dialog = record.dialogWindow;
-  if (dialog == nullptr) return QXERR_UNAVAILABLE;
+  if (dialog == nullptr) return {QXERR_UNAVAILABLE};
   const DWORD bits = OpBitsOf(code);
-  if (bits == 0 || source == nullptr) return QXERR_BADPARAM;
-  if ((bits & kOpTwoNames) && destination == nullptr) return QXERR_BADPARAM;
+  if (bits == 0 || source == nullptr) return {QXERR_BADPARAM};
+  if ((bits & kOpTwoNames) && destination == nullptr) return {QXERR_BADPARAM};
   return FileStep<Ch>(record, dialog, code, flags, source, destination).Run();
 }
 
-template DWORD Operate<char>(FileOpRecord&, UINT_PTR, const char*, const char*, DWORD) noexcept;
-template DWORD Operate<WCHAR>(FileOpRecord&, UINT_PTR, const WCHAR*, const WCHAR*, DWORD) noexcept;
+template StepResult Operate<char>(FileOpRecord&, UINT_PTR, const char*, const char*,
+                                  DWORD) noexcept;
+template StepResult Operate<WCHAR>(FileOpRecord&, UINT_PTR, const WCHAR*, const WCHAR*,
+                                   DWORD) noexcept;
 
 }  // namespace qx::fileop

@@ -11,8 +11,9 @@
 //   abortRequested                         dialog (start, Abort, close)  engine  (atomic)
 //   opBits, caption, sourceName,           engine            dialog
 //   targetName, counts, totals, sizes
+//   copyBlock, shownAt                     engine            engine
 //   shownCaption, the three scales,        dialog            dialog
-//   fileSizeText, fileLineShownAt
+//   fileSizeText, controls
 //
 // Fields the engine writes are only read by the dialog while the engine
 // waits in SendMessage, which orders the two threads; the atomics are the
@@ -21,6 +22,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "frame/signatures.h"
 #include "platform/win32_api.h"
@@ -28,7 +30,8 @@
 namespace qx::fileop {
 
 // Private messages, all with the record as lParam. Every one is sent (the
-// engine waits until the dialog has handled it) except QXFOM_START.
+// engine waits until the dialog has handled it) except QXFOM_START and,
+// while the queue takes them, QXFOM_CAPTION.
 enum : UINT {
   // Posted by create once it has seen dialogWindow: the caller is ready;
   // the dialog clears abortRequested and startPending.
@@ -39,18 +42,27 @@ enum : UINT {
   // Sent by qxSetFileOpEntry: totals changed; set up the count and
   // total-size bars, then show the counts.
   QXFOM_SETTOTALS = 0x2302,
-  // Sent at the end of each counted file: show files and bytes done.
-  QXFOM_SHOWCOUNTS = 0x2303,
-  // Sent at the start of each file, and again when the engine picks a
-  // unique target name: show caption and names, clear the file line.
-  QXFOM_NEWFILE = 0x2304,
-  // Sent once the file's size is known: set up the file bar and size text.
-  QXFOM_FILESIZE = 0x2305,
-  // Sent after each copied block, a delete and a completed move.
-  QXFOM_FILEPROGRESS = 0x2306,
-  // Sent around each periodic flush with a string id in wParam: show that
+  // Sent by the engine while a step runs, at most every few tens of
+  // milliseconds, and at the end of every step: wParam holds the kShow...
+  // parts that changed since the last one, shown in the order below, once
+  // the captions posted before it are shown.
+  QXFOM_SHOW = 0x2303,
+  // Posted around each periodic flush with a string id in wParam: show that
   // string in the caption line (shownCaption is left alone).
   QXFOM_CAPTION = 0x2307,
+};
+
+// Parts of a QXFOM_SHOW.
+enum : WPARAM {
+  // A new file, or a unique target name: caption and names; the file line
+  // is cleared.
+  kShowFile = 0x01,
+  // The file's size is known: the file bar's range and the size text.
+  kShowFileSize = 0x02,
+  // The file line: bytes done of the size, percent and bar.
+  kShowFileLine = 0x04,
+  // Files and bytes done of the whole job.
+  kShowCounts = 0x08,
 };
 
 // Operation bits: what kind of step the dialog shows and the engine runs.
@@ -62,6 +74,13 @@ enum : DWORD {
   kOpMove = 0x10,
   kOpCopy = 0x20,
 };
+
+// The engine's copy block.
+inline constexpr DWORD kCopyBlockBytes = 1024 * 1024;
+
+// The progress dialog's controls 1003 to 1015.
+inline constexpr int kFirstControl = 1003;
+inline constexpr int kControlCount = 13;
 
 // Both halves all ones: the job's byte total is unknown.
 inline constexpr std::int64_t kUnknownBytes = -1;
@@ -97,10 +116,15 @@ struct FileOpRecord {
     char a[128];
     WCHAR w[128];
   } fileSizeText = {};
+  // The dialog's controls from kFirstControl on, looked up once (null where
+  // the short template lacks one).
+  HWND controls[kControlCount] = {};
   // Made by qxCreateFileOpW: names and captions are UTF-16.
   bool wide = false;
-  // When the dialog last redrew the file line (GetTickCount64).
-  ULONGLONG fileLineShownAt = 0;
+  // The engine's copy buffer of kCopyBlockBytes, made with the record.
+  std::unique_ptr<char[]> copyBlock;
+  // When the engine last sent QXFOM_SHOW (GetTickCount64).
+  ULONGLONG shownAt = 0;
 
   bool Aborted() const noexcept { return abortRequested.load(std::memory_order_acquire) != 0; }
 };

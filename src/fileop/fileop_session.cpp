@@ -30,7 +30,9 @@ bool WaitForDialog(HANDLE thread, Done done) noexcept {
 template <class Ch>
 FileOpRecord* Create(HWND owner, DWORD flags, DWORD& error) noexcept {
   auto* record = new (std::nothrow) FileOpRecord;
-  if (record == nullptr) {
+  if (record != nullptr) record->copyBlock.reset(new (std::nothrow) char[kCopyBlockBytes]);
+  if (record == nullptr || record->copyBlock == nullptr) {
+    delete record;
     error = QXERR_NOMEMORY;
     return nullptr;
   }

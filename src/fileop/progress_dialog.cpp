@@ -1,12 +1,15 @@
 // The progress dialog procedure. It runs on the dialog thread and learns
 // everything from the record while the engine waits in SendMessage; the
 // short template lacks the controls from 1007 on, and updates aimed at
-// them go to a null window, which ignores them.
+// them go to a null window, which ignores them. Only the texts and bar
+// positions that differ are set: a control repaints at every change, and
+// the engine waits for the repaints of the messages it sends.
 #include "fileop/progress_dialog.h"
 
 #include <commctrl.h>
 
 #include <cstdint>
+#include <string_view>
 
 #include "fileop/bar_scale.h"
 #include "fileop/fileop_record.h"
@@ -19,10 +22,6 @@ namespace {
 
 constexpr int kTextSize = 256;  // a line of the dialog, and a loaded string
 constexpr int kNumberSize = 128;
-// The engine reports every 1024-byte block, far more often than anyone can
-// read; redrawing the file line each time would cost more than the copy.
-// Within a file it is redrawn at most this often, and always at its end.
-constexpr ULONGLONG kRedrawMilliseconds = 50;
 
 // Appends `tail` to the zero-terminated `text` of kTextSize units, cut short
 // rather than overrun.
@@ -57,6 +56,8 @@ class ProgressDialog {
 
   void Init() noexcept {
     Win<Ch>::SetUserData(dialog_, reinterpret_cast<LONG_PTR>(&record_));
+    for (int i = 0; i < kControlCount; ++i)
+      record_.controls[i] = GetDlgItem(dialog_, kFirstControl + i);
     record_.dialogWindow.store(dialog_, std::memory_order_release);
     const bool abortable = (record_.createFlags & QXFOC_NOABORT) == 0;
     HWND abort = Item(IDCANCEL);
@@ -105,7 +106,9 @@ class ProgressDialog {
                     kUnknownBytes);
   }
 
-  void NewFile() noexcept {
+  // Caption and names of a new file, and its file line cleared; when the
+  // line is shown next in the same message, only what it leaves alone.
+  void NewFile(bool lineFollows) noexcept {
     const bool twoNames = (record_.opBits & kOpTwoNames) != 0;
     if (record_.caption != record_.shownCaption) {
       record_.shownCaption = record_.caption;
@@ -124,20 +127,9 @@ class ProgressDialog {
     }
     SetText(IDC_FILEOP_SOURCE, static_cast<const Ch*>(record_.sourceName));
     if (twoNames) SetText(IDC_FILEOP_TARGET, static_cast<const Ch*>(record_.targetName));
-    SetText(IDC_FILEOP_FILE_SIZE, kEmpty.data());
-    SetText(IDC_FILEOP_FILE_PERCENT, kEmpty.data());
-    SetPos(IDC_FILEOP_FILE_BAR, 0);
-  }
-
-  // A progress report inside a file, soon after the last one shown.
-  bool TooSoon() noexcept {
-    const ULONGLONG now = GetTickCount64();
-    if (record_.fileBytesDone < record_.fileBytes &&
-        now - record_.fileLineShownAt < kRedrawMilliseconds) {
-      return true;
-    }
-    record_.fileLineShownAt = now;
-    return false;
+    if (!lineFollows) SetText(IDC_FILEOP_FILE_SIZE, kEmpty.data());
+    if (!lineFollows || !twoNames) SetText(IDC_FILEOP_FILE_PERCENT, kEmpty.data());
+    if (!lineFollows) SetPos(IDC_FILEOP_FILE_BAR, 0);
   }
 
   void FileSize() noexcept {
@@ -145,12 +137,15 @@ class ProgressDialog {
     SetRange(IDC_FILEOP_FILE_BAR, BarUpper(record_.fileBytes, record_.fileBytesScale), false);
     Ch* sizeText = SizeText<Ch>(record_);
     if (Figure(record_.fileBytes, sizeText) == nullptr) sizeText[0] = 0;
-    record_.fileLineShownAt = GetTickCount64();
-    ShowFileLine();
   }
 
-  void FileProgress() noexcept {
-    if (!TooSoon()) ShowFileLine();
+  void Show(WPARAM parts) noexcept {
+    for (MSG posted; Win<Ch>::Take(dialog_, QXFOM_CAPTION, &posted);)
+      ShowString(static_cast<UINT>(posted.wParam));
+    if (parts & kShowFile) NewFile((parts & kShowFileLine) != 0);
+    if (parts & kShowFileSize) FileSize();
+    if (parts & kShowFileLine) ShowFileLine();
+    if (parts & kShowCounts) ShowCounts();
   }
 
   void ShowFileLine() noexcept {
@@ -179,10 +174,18 @@ class ProgressDialog {
   static constexpr auto kPercent = Lit<Ch>("%d %%");
   static constexpr auto kEmpty = Lit<Ch>("");
 
-  HWND Item(int id) const noexcept { return GetDlgItem(dialog_, id); }
+  HWND Item(int id) const noexcept {
+    return id == IDCANCEL ? GetDlgItem(dialog_, id) : record_.controls[id - kFirstControl];
+  }
 
+  // Sets a control's text unless it shows that text already (a text that
+  // fills the buffer may go on, and is set again).
   void SetText(int id, const Ch* text) const noexcept {
-    Win<Ch>::Send(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    HWND item = Item(id);
+    Ch shown[kTextSize] = {};
+    const int length = Win<Ch>::GetText(item, shown, kTextSize);
+    if (length < kTextSize - 1 && std::basic_string_view<Ch>(shown) == text) return;
+    Win<Ch>::Send(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   }
 
   // The overall bars are enabled with their range; the file bar's state
@@ -195,7 +198,9 @@ class ProgressDialog {
 
   template <class Int>
   void SetPos(int id, Int position) const noexcept {
-    Win<Ch>::Send(Item(id), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    HWND bar = Item(id);
+    if (Win<Ch>::Send(bar, PBM_GETPOS, 0, 0) != static_cast<LRESULT>(position))
+      Win<Ch>::Send(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
   }
 
   void ShowPercent(int id, long long percent) const noexcept {
@@ -250,17 +255,8 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case QXFOM_SETTOTALS:
       view.SetTotals();
       return TRUE;
-    case QXFOM_SHOWCOUNTS:
-      view.ShowCounts();
-      return TRUE;
-    case QXFOM_NEWFILE:
-      view.NewFile();
-      return TRUE;
-    case QXFOM_FILESIZE:
-      view.FileSize();
-      return TRUE;
-    case QXFOM_FILEPROGRESS:
-      view.FileProgress();
+    case QXFOM_SHOW:
+      view.Show(wParam);
       return TRUE;
     case QXFOM_CAPTION:
       view.ShowString(static_cast<UINT>(wParam));

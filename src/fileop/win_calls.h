@@ -35,15 +35,10 @@ struct Win<char> {
   static BOOL Remove(const char* name) noexcept { return DeleteFileA(name); }
   static BOOL Move(const char* from, const char* to) noexcept { return MoveFileA(from, to); }
   static int Length(const char* text) noexcept { return lstrlenA(text); }
+  static int GetText(HWND window, char* out, int size) noexcept {
+    return GetWindowTextA(window, out, size);
+  }
 
-  static BOOL MakeUniqPath(char* out, const char* path, const FILETIME* time, DWORD mode) noexcept {
-    return qxMakeUniqPathA(out, path, time, mode);
-  }
-  static BOOL RenameFile(const char* path, const char* name) noexcept {
-    return qxRenameFileA(path, name);
-  }
-  static BOOL MakeDirectories(const char* path) noexcept { return qxMakeDirectoriesA(path); }
-  static char* ScanFileName(char* path) noexcept { return qxScanFileNameA(path); }
   static char* FigureSep(int value, char* out, int size) noexcept {
     return qxFigureSepInt32A(value, out, size, 0);
   }
@@ -58,6 +53,9 @@ struct Win<char> {
     return PostMessageA(window, message, wParam, lParam);
   }
   static BOOL Peek(MSG* msg) noexcept { return PeekMessageA(msg, nullptr, 0, 0, PM_NOREMOVE); }
+  static BOOL Take(HWND window, UINT message, MSG* msg) noexcept {
+    return PeekMessageA(msg, window, message, message, PM_REMOVE);
+  }
   static int LoadText(UINT id, char* out, int size) noexcept {
     return LoadStringA(qx::g_module, id, out, size);
   }
@@ -85,16 +83,10 @@ struct Win<WCHAR> {
   static BOOL Remove(const WCHAR* name) noexcept { return DeleteFileW(name); }
   static BOOL Move(const WCHAR* from, const WCHAR* to) noexcept { return MoveFileW(from, to); }
   static int Length(const WCHAR* text) noexcept { return lstrlenW(text); }
+  static int GetText(HWND window, WCHAR* out, int size) noexcept {
+    return GetWindowTextW(window, out, size);
+  }
 
-  static BOOL MakeUniqPath(WCHAR* out, const WCHAR* path, const FILETIME* time,
-                           DWORD mode) noexcept {
-    return qxMakeUniqPathW(out, path, time, mode);
-  }
-  static BOOL RenameFile(const WCHAR* path, const WCHAR* name) noexcept {
-    return qxRenameFileW(path, name);
-  }
-  static BOOL MakeDirectories(const WCHAR* path) noexcept { return qxMakeDirectoriesW(path); }
-  static WCHAR* ScanFileName(WCHAR* path) noexcept { return qxScanFileNameW(path); }
   static WCHAR* FigureSep(int value, WCHAR* out, int size) noexcept {
     return qxFigureSepInt32W(value, out, size, 0);
   }
@@ -109,6 +101,9 @@ struct Win<WCHAR> {
     return PostMessageW(window, message, wParam, lParam);
   }
   static BOOL Peek(MSG* msg) noexcept { return PeekMessageW(msg, nullptr, 0, 0, PM_NOREMOVE); }
+  static BOOL Take(HWND window, UINT message, MSG* msg) noexcept {
+    return PeekMessageW(msg, window, message, message, PM_REMOVE);
+  }
   static int LoadText(UINT id, WCHAR* out, int size) noexcept {
     return LoadStringW(qx::g_module, id, out, size);
   }

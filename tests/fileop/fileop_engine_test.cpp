@@ -17,7 +17,43 @@ namespace {
 
 namespace fs = std::filesystem;
 const std::uint64_t kNoon = CalendarTicks(2000, 1, 1, 12), kDay = 86400 * kSecond;
-std::vector<std::string> g_captions;  // as the dialog's thread shows them
+// What the dialog's thread shows in the caption and the file size line.
+// While there is a cue, each new source name and file line is held up for
+// longer than the engine's pace, so that the engine reports every change
+// at once (and the captions posted before it); then 'r' lets go of g_held
+// once the copy has begun, 'a' presses Abort at the first flush, noting the
+// bytes written then.
+std::vector<std::string> g_captions, g_lines;
+char g_cue;
+HANDLE g_held;
+std::string g_target;
+std::uint64_t g_writtenAtAbort;
+
+// The bytes done that a file line "done / size" shows.
+std::uint64_t Done(const std::string& line) {
+  std::string digits;
+  for (char c : line.substr(0, line.find(" / ")))
+    if (c >= '0' && c <= '9') digits += c;
+  return std::stoull("0" + digits);
+}
+
+LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  const int id = GetDlgCtrlID(call->hwnd);
+  if (code == HC_ACTION && call->message == WM_SETTEXT && id >= 1003 && id <= 1007) {
+    const std::string text = WindowText(call->hwnd);
+    if (id == 1003 || id == 1007) (id == 1003 ? g_captions : g_lines).push_back(text);
+    if ((id == 1004 || id == 1007) && g_cue != 0) Sleep(50);
+    if (id == 1007 && g_cue == 'r' && Done(text) > 0) CloseHandle(g_held), g_cue = 0;
+    if (id == 1003 && g_cue == 'a') {
+      WIN32_FILE_ATTRIBUTE_DATA data{};
+      GetFileAttributesExA(g_target.c_str(), GetFileExInfoStandard, &data);
+      g_writtenAtAbort = data.nFileSizeLow, g_cue = 0;
+      SendMessageA(GetParent(call->hwnd), WM_COMMAND, IDCANCEL, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 template <class Ch>
 class FileOp : public ::testing::Test {};
@@ -132,21 +168,42 @@ TYPED_TEST(FileOp, EachStepAndWhatTheDialogShows) {
   EXPECT_TRUE(dir.Read("x\\d") == dir.Read("a") && time("x\\d") == time("a"));
   EXPECT_TRUE(GetFileAttributesA(dir.A("x\\d").c_str()) &
               GetFileAttributesA(dir.A("held").c_str()) & FILE_ATTRIBUTE_READONLY);
-  // The caption stays for the same operation but for a flush every MiB;
-  // Abort pressed then stops the copy before its next block, and for good.
-  auto watch = [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && GetDlgCtrlID(call->hwnd) == 1003 && call->message == WM_SETTEXT) {
-      g_captions.push_back(WindowText(call->hwnd));
-      if (g_captions.size() == 1) Press(GetParent(call->hwnd), IDCANCEL);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  };
-  g_captions.clear();
-  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, watch, 0, GetWindowThreadProcessId(dialog, 0));
+  // A long copy shows its progress as it goes (here each update is held
+  // up past the engine's pace, so every block is shown) and exactly at its
+  // end; the caption stays but for a flush every MiB.
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, Watch, 0, GetWindowThreadProcessId(dialog, 0));
+  g_captions.clear(), g_lines.clear();
+  g_cue = 'p', Sleep(50);
+  EXPECT_EQ(run(QXFOP_COPY, "big", "big2"), 1);
+  ASSERT_GE(g_lines.size(), 4u);
+  EXPECT_EQ(std::vector(g_lines.end() - 4, g_lines.end()),
+            (std::vector<std::string>{"1,048,576 / 4,194,304", "2,097,152 / 4,194,304",
+                                      "3,145,728 / 4,194,304", "4,194,304 / 4,194,304"}));
+  std::vector<std::string> flushes;
+  for (int i = 0; i < 4; ++i)
+    flushes.insert(flushes.end(), {"Cache flushing...", "Copying..."});
+  EXPECT_EQ(g_captions, flushes);
+  // A move that MoveFile cannot make (the test holds the source open)
+  // copies, then deletes the source, read-only too, once the test lets go.
+  SetFileAttributesA(dir.A("big2").c_str(), FILE_ATTRIBUTE_READONLY);
+  g_held =
+      CreateFileA(dir.A("big2").c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+  g_cue = 'r', Sleep(50);
+  EXPECT_EQ(run(QXFOP_MOVE, "big2", "moved"), 1);
+  EXPECT_TRUE(!fs::exists(dir.Fs("big2")) && fs::file_size(dir.Fs("moved")) == 4u << 20);
+  EXPECT_TRUE(GetFileAttributesA(dir.A("moved").c_str()) & FILE_ATTRIBUTE_READONLY);
+  // A read that fails removes the target begun. (Wine does not hold reads
+  // to byte-range locks; the host's /proc/self/mem cannot be read at 0.)
+  EXPECT_QXFAIL(Form<Ch>::OperateFileOp(op, QXFOP_COPY, Arg<Ch>("Z:\\proc\\self\\mem"),
+                                        Arg<Ch>(dir.A("copy")), 0),
+                0, QXERR_READ);
+  EXPECT_FALSE(fs::exists(dir.Fs("copy")));
+  // Abort pressed stops the copy within a block, and for good.
+  g_captions.clear(), g_lines.clear();
+  g_cue = 'a', g_target = dir.A("other\\big"), Sleep(50);
   EXPECT_QXFAIL(run(QXFOP_COPY, "big", "other\\big"), 0, QXERR_ABORTED);
   UnhookWindowsHookEx(hook);
-  EXPECT_EQ(g_captions, (std::vector<std::string>{"Cache flushing...", "Copying..."}));
+  EXPECT_LE(Done(WindowText(GetDlgItem(dialog, 1007))), g_writtenAtAbort + (1 << 20));
   EXPECT_FALSE(fs::exists(dir.Fs("other\\big")) || IsWindowEnabled(abort) ||
                !IsWindowVisible(dialog));
   EXPECT_QXFAIL(run(QXFOP_DELETE, "a"), 0, QXERR_ABORTED);

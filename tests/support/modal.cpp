@@ -5,12 +5,10 @@
 namespace qxtest {
 namespace {
 
-// The watcher's state: hooks and timer procedures take no user data.
-struct Watch {
-  ModalWatcher::Answer answer;
-  HWND dialog = nullptr;
-};
-Watch* g_watch = nullptr;
+// The watcher's state (hooks and timer procedures take no user data): the
+// answer, empty when no watcher lives, and the dialog it found.
+ModalWatcher::Answer g_answer;
+HWND g_dialog = nullptr;
 
 bool IsDialogClass(HWND hwnd) {
   char cls[16] = {};
@@ -22,15 +20,14 @@ bool IsDialogClass(HWND hwnd) {
 // message loop, which a modal dialog enters after WM_INITDIALOG and showing.
 void CALLBACK AnswerNow(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
-  if (g_watch == nullptr || g_watch->dialog == nullptr) return;
-  g_watch->answer(g_watch->dialog);
+  if (g_answer && g_dialog != nullptr) g_answer(g_dialog);
 }
 
 LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HCBT_ACTIVATE && g_watch != nullptr && g_watch->dialog == nullptr) {
+  if (code == HCBT_ACTIVATE && g_answer && g_dialog == nullptr) {
     const auto hwnd = reinterpret_cast<HWND>(wparam);
     if (IsDialogClass(hwnd) && (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) == 0) {
-      g_watch->dialog = hwnd;
+      g_dialog = hwnd;
       SetTimer(nullptr, 0, 0, AnswerNow);
     }
   }
@@ -40,34 +37,22 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam) {
 }  // namespace
 
 ModalWatcher::ModalWatcher(Answer answer, DWORD thread) {
-  g_watch = new Watch{std::move(answer)};
+  g_answer = std::move(answer), g_dialog = nullptr;
   hook_ = SetWindowsHookExA(WH_CBT, OnCbt, nullptr, thread);
 }
 
 ModalWatcher::~ModalWatcher() {
   UnhookWindowsHookEx(hook_);
-  delete g_watch;
-  g_watch = nullptr;
+  g_answer = nullptr;
 }
 
 HWND FindDialog(const std::function<bool(HWND)>& match) {
-  struct Search {
-    const std::function<bool(HWND)>& match;
-    HWND found;
-  } search{match, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid != GetCurrentProcessId() || !IsDialogClass(hwnd) || !IsWindowVisible(hwnd) ||
-            !s.match(hwnd))
-          return TRUE;
-        s.found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && match(w)) return w;
+  }
+  return nullptr;
 }
 
 std::string WindowText(HWND hwnd) {
