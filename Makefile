@@ -55,8 +55,9 @@ bench: build-linux-release
 	bench/corpus/fetch-prose.sh build/linux-release/corpus
 	@cd build/linux-release && for b in bin/*_bench; do ./$$b || exit 1; done
 
-# The file operation engine's copy against CopyFileA, under Wine with an X
-# display (FILEOP_BENCH_MIB sets the file size; 256 by default).
+# The file operation engine's copies against a flushing copy loop and
+# CopyFileA, under Wine with an X display (FILEOP_BENCH_MIB sets the large
+# file's size; 256 by default).
 FILEOP_BENCH_MIB ?= 256
 bench-win64: build-win64
 	xvfb-run -a sh -c 'scripts/wine-run.sh $(WIN64_PREFIX) build/win64/bin/fileop_copy_bench.exe \

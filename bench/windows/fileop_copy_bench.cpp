@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX init{sizeof init, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&init);
   const DWORD mebibytes = argc > 1 ? static_cast<DWORD>(std::atoi(argv[1])) : 256;
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string dir = std::string(temp) + "qx-fileop-bench";
