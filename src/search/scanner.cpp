@@ -45,6 +45,23 @@ class Scanner {
     return end_;
   }
 
+  // The start of the `count`-th character before `to`, characters counted
+  // from `from` (a match may begin on a trail byte: the character it is
+  // part of then counts as one before it).
+  static const Ch* Before(const Ch* from, const Ch* to, std::uint32_t count) noexcept {
+    if constexpr (!kAnsi) {
+      return to - count;
+    } else {
+      if (count == 0) return to;
+      std::size_t starts = 0;
+      for (const Ch* p = from; p < to; p += Width(p))
+        ++starts;
+      for (std::size_t i = count; i < starts; ++i)
+        from += Width(from);
+      return from;
+    }
+  }
+
   // Steps over the node's skip-count characters; null when the text ends.
   static const Ch* Skip(const SaaNode& node, const Ch* s) noexcept {
     for (std::uint32_t i = 0; i < node.skipCount; ++i) {
@@ -202,13 +219,13 @@ template <class Ch>
 const Ch* Scanner<Ch>::ScanEmpty(SaaNode& node, const Ch* s) noexcept {
   const Ch* t = Skip(node, s);
   if (t == nullptr) return nullptr;
-  const std::uint32_t skipped = static_cast<std::uint32_t>(t - s);
   if (node.next != nullptr) {
     node.next->matchLength = node.matchLength;
     const Ch* r = Scan(*node.next, t);
     if (r == nullptr) return nullptr;
-    node.matchLength = node.next->matchLength + skipped;
-    return r - skipped;
+    const Ch* start = Before(s, r, node.skipCount);
+    node.matchLength = node.next->matchLength + static_cast<std::uint32_t>(r - start);
+    return start;
   }
   if (node.Has(SN_ENDANCHOR)) {
     if (node.Has(SN_TOEND)) {
@@ -322,9 +339,9 @@ const Ch* Scanner<Ch>::ScanSearching(SaaNode& node, const Ch* s) noexcept {
     node.matchLength += static_cast<std::uint32_t>(u - s);
     return s;
   }
-  const std::size_t width = matchWidth + static_cast<std::size_t>(t - s);
-  node.matchLength += static_cast<std::uint32_t>(width);
-  return u - width;
+  const Ch* start = Before(s, u - matchWidth, node.skipCount);
+  node.matchLength += static_cast<std::uint32_t>(u - start);
+  return start;
 }
 
 }  // namespace

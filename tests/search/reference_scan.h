@@ -35,6 +35,15 @@ struct ReferenceScan {
     return i == width;
   }
 
+  // The skip-count characters before `to` begin at the skip-count-th
+  // character start before it, characters counted from `from`.
+  static const Ch* Before(const Ch* from, const Ch* to, const Node& node) {
+    std::vector<const Ch*> starts;
+    for (const Ch* p = from; p < to; p += Width(p))
+      starts.push_back(p);
+    return node.skipCount == 0 ? to : starts[starts.size() - node.skipCount];
+  }
+
   const Ch* Fail(Node& node, const Ch* s) {
     if (node.alternative == nullptr) return node.Has(qx::search::SN_OPTIONAL) ? s : nullptr;
     node.alternative->matchLength = 0;
@@ -62,13 +71,13 @@ struct ReferenceScan {
     const Ch* t = s;
     for (std::uint32_t i = 0; i < node.skipCount; ++i, t += Width(t))
       if (*t == 0) return nullptr;
-    const auto skipped = static_cast<std::uint32_t>(t - s);
     if (node.positionCount == 0 && node.next != nullptr) {
       node.next->matchLength = node.matchLength;
       const Ch* r = Scan(*node.next, t);
       if (r == nullptr) return nullptr;
-      node.matchLength = node.next->matchLength + skipped;
-      return r - skipped;
+      node.matchLength =
+          node.next->matchLength + static_cast<std::uint32_t>(r - Before(s, r, node));
+      return Before(s, r, node);
     }
     if (node.positionCount == 0 && node.Has(SN_ENDANCHOR) && !node.Has(SN_TOEND | SN_ANCHORED)) {
       std::vector<const Ch*> starts = {s};  // the last skip-count characters
@@ -95,9 +104,9 @@ struct ReferenceScan {
       if (Rest(node, u)) break;
       if (node.next == nullptr) return nullptr;
     }
-    if (node.Has(SN_FROMSTART)) width = u - s - skipped;
-    node.matchLength += static_cast<std::uint32_t>(width + skipped);
-    return u - width - skipped;
+    const Ch* start = node.Has(SN_FROMSTART) ? s : Before(s, u - width, node);
+    node.matchLength += static_cast<std::uint32_t>(u - start);
+    return start;
   }
 };
 

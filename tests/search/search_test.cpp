@@ -90,8 +90,9 @@ const Row kRows[] = {
     {Jp("[\x83]]", u"[ゾ]"), kPat, {Jp("]{\x83]}", u"]{ゾ}")}},
     {Jp("[\x82\xA0-\x82\xF1]+", u"[あ-ん]+"), kPat, {Jp("a{\x82\xA0\x82\xA2}c", u"a{あい}c")}},
     {Jp("a[\x82\xA0-\x82\xA2x]", u"a[あ-いx]"), kPat, {Jp("aa{a\x82\xA1}", u"aa{aぃ}"), "aX"}},
-    // '.?' takes exactly one character.
+    // '.?' takes exactly one character; a skipped one is the one before.
     {Jp(".?\x82\xA2", u".?い"), kPat, {Jp("{\x82\xA0\x82\xA2}", u"{あい}")}},
+    {".a", kPat, {Jp("\x82\xA0{xa}", u"あ{xa}")}},
     // Skipping ahead to a rare unit keeps the character alignment.
     {Jp("\x83\x41", u"ア"),
      kLit,
