@@ -6,13 +6,16 @@
 // the build's recursion and needs no stack however long the pattern is.
 #include "search/compiler.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "qxdll32.h"
 #include "search/search_char.h"
+#include "search/unit_rarity.h"
 
 namespace qx::search {
 namespace {
@@ -115,43 +118,48 @@ class NodeBuilder {
   bool beyondAscii_[kMaxPositions] = {};  // a class position accepts units from 0x80 up
 };
 
-// The rarest narrow position by the expected unit frequency; later
-// positions win ties, which leaves more text behind each skip.
+// The two rarest narrow positions by how rare their units are in Japanese
+// text (later positions win ties, which leaves more text behind each skip):
+// the later one is skipped to, and the earlier one is checked at each
+// candidate, so that its unit always lies inside text already read.
 template <class Ch>
 bool NodeBuilder<Ch>::ChooseRarePosition() noexcept {
   if (node_.Has(SN_ANCHORED) || node_.byteTable != 0 || node_.positionCount == 0) return true;
-  auto score = [&](std::uint32_t i) {
-    // A second unit costs a second search: one point.
-    const int one = 8 - C::Frequency(few_[i][0]);
-    return fewCount_[i] == 2 ? (one + 8 - C::Frequency(few_[i][1])) / 2 - 1 : one;
+  // The bits a position's units give: two units of like rarity, one less.
+  auto bits = [&](std::uint32_t i) {
+    const int one = Rarity<Ch>(few_[i][0]), other = Rarity<Ch>(few_[i][1]);
+    return std::min(one, other) - (fewCount_[i] == 2 && std::abs(one - other) <= 1 ? 1 : 0);
   };
-  int best = 0;
-  for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
-    if (fewCount_[i] == kMany || score(i) < best) continue;
-    best = score(i);
-    node_.rareOffset = i;
-    node_.rareCount = fewCount_[i];
-    node_.rareUnits[0] = few_[i][0];
-    node_.rareUnits[1] = few_[i][1];
+  int best = -1, second = -1;
+  for (int i = 0; i < static_cast<int>(node_.positionCount); ++i) {
+    if (fewCount_[i] == kMany) continue;
+    if (best < 0 || bits(i) >= bits(best)) {
+      second = std::exchange(best, i);
+    } else if (second < 0 || bits(i) >= bits(second)) {
+      second = i;
+    }
   }
-  if (node_.rareCount == 0) return ChooseRareSet();
-  // The check position comes before the rare one, so a candidate's check
-  // unit always lies inside text already read.
-  best = 0;
-  for (std::uint32_t i = 0; i < node_.rareOffset; ++i) {
-    if (fewCount_[i] == kMany || score(i) <= best) continue;
-    best = score(i);
-    node_.checkOffset = i;
-    node_.checkCount = fewCount_[i];
-    node_.checkUnits[0] = few_[i][0];
-    node_.checkUnits[1] = few_[i][1];
-  }
+  if (best < 0) return ChooseRareSet();
+  const auto use = [&](int i, std::uint32_t& offset, std::uint32_t& count, std::uint32_t* units) {
+    offset = static_cast<std::uint32_t>(i);
+    count = fewCount_[i];
+    units[0] = few_[i][0];
+    units[1] = few_[i][1];
+  };
+  use(std::max(best, second), node_.rareOffset, node_.rareCount, node_.rareUnits);
+  if (second >= 0)
+    use(std::min(best, second), node_.checkOffset, node_.checkCount, node_.checkUnits);
   return true;
 }
 
+// White space is everywhere in text: a class that takes it skips nothing.
+constexpr bool IsSpace(std::uint32_t c) noexcept {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
 // Without a narrow position a node may still skip to a small class of
-// ASCII characters that are rare in Japanese text (digits, letters): the
-// smallest such class, tested through a 128-entry table.
+// ASCII characters other than white space (digits, letters): the smallest
+// such class, tested through a 128-entry table.
 template <class Ch>
 bool NodeBuilder<Ch>::ChooseRareSet() noexcept {
   constexpr std::uint32_t kMostMembers = 64;
@@ -161,7 +169,7 @@ bool NodeBuilder<Ch>::ChooseRareSet() noexcept {
     const std::uint32_t bit = 1u << i;
     std::uint32_t members = 0;
     for (std::uint32_t c = 1; c < kAsciiEntries && members <= kMostMembers; ++c) {
-      if ((node_.Masks()[c] & bit) != 0) members += C::Frequency(c) <= 2 ? 1 : kMostMembers + 1;
+      if ((node_.Masks()[c] & bit) != 0) members += IsSpace(c) ? kMostMembers + 1 : 1;
     }
     if (members <= bestMembers) {
       bestMembers = members;

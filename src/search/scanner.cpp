@@ -187,23 +187,25 @@ const WCHAR* Scanner<WCHAR>::FindRare(const SaaNode& node, const WCHAR* from) no
 // From a character boundary p where no candidate is alive, the boundary
 // at or before the first place a match can start: every match has a rare
 // unit at rareOffset (and a check unit at checkOffset), so no match starts
-// before the first place where both are found. In A that place may be a trail byte; the run of
-// lead-valued bytes right before it (ended by p or by a byte that ends a character) pairs up from
-// its start, so its parity tells whether to step back one. Null when the text ends first.
+// before the first place where both are found. In A that place may be a
+// trail byte; the run of lead-valued bytes right before it (ended by p or by
+// a byte that ends a character) pairs up from its start, so its parity tells
+// whether to step back one. Null when the text ends first.
 template <class Ch>
 const Ch* Scanner<Ch>::SkipAhead(const SaaNode& node, const Ch* p) noexcept {
   const std::uint32_t offset = node.rareOffset;
   for (std::uint32_t i = 0; i < offset; ++i) {
     if (p[i] == 0) return nullptr;
   }
-  const Ch* hit = FindRare(node, p + offset);
-  for (;;) {
+  const Ch* hit;
+  if (node.checkCount != 0) {
+    hit = FindPair(p + offset, offset - node.checkOffset,
+                   UnitPair<Ch>{node.rareUnits[0], node.rareUnits[1]},
+                   UnitPair<Ch>{node.checkUnits[0], node.checkUnits[1]});
+    if (*hit == 0) return nullptr;
+  } else {
+    hit = FindRare(node, p + offset);
     if (hit == nullptr) return nullptr;
-    if (node.checkCount == 0) break;
-    const std::uint32_t unit =
-        C::Unit(hit[-static_cast<std::ptrdiff_t>(offset - node.checkOffset)]);
-    if (unit == node.checkUnits[0] || unit == node.checkUnits[1]) break;
-    hit = FindRare(node, hit + 1);
   }
   const Ch* start = hit - offset;
   if constexpr (kAnsi) {

@@ -24,17 +24,6 @@ struct SearchChar<char> {
   // The case-flip table built at load; lead bytes map to themselves.
   static std::uint32_t OtherCase(std::uint32_t unit) noexcept { return g_caseFlipTable[unit]; }
   static constexpr std::uint32_t kMaxOctal = 0xFF;
-  // How often a byte is expected in Japanese text, lower is rarer: lead
-  // bytes of kana and punctuation are everywhere, other leads and trail
-  // values common, ASCII letters and spaces less so, the rest rare.
-  static int Frequency(std::uint32_t unit) noexcept {
-    if (unit >= 0x81 && unit <= 0x83 && IsLead(unit)) return 5;
-    if (IsLead(unit)) return 4;
-    if (unit >= 0x80) return 3;
-    if (unit == ' ' || unit == '\n' || unit == '\r' || unit == '\t') return 3;
-    if (unit >= 0x40) return 2;
-    return 1;
-  }
 };
 
 template <>
@@ -56,13 +45,6 @@ struct SearchChar<WCHAR> {
     return upper != unit ? upper : convert(&::CharLowerW);
   }
   static constexpr std::uint32_t kMaxOctal = 0x1FF;
-  // Kana and CJK punctuation are the commonest units of Japanese text.
-  static int Frequency(std::uint32_t unit) noexcept {
-    if (unit >= 0x3000 && unit <= 0x30FF) return 5;
-    if (unit == ' ' || unit == '\n' || unit == '\r' || unit == '\t') return 3;
-    if (unit >= 0x4E00 && unit <= 0x9FFF) return 3;
-    return unit >= 0x40 && unit < 0x80 ? 2 : 1;
-  }
 };
 
 // An escape sequence read after a backslash: its value and where it ends.

@@ -165,6 +165,78 @@ __attribute__((no_sanitize("address"))) const Ch* FindUnitByVectors(const Ch* p,
 }
 #endif
 
+// The first place q at or after p where `rare` holds the unit at q and
+// `check` the unit `distance` units before it, or the terminator: a pair of
+// units a fixed distance apart rules out far more places than either unit.
+// The units from p - distance on must be text: the check units are read
+// from there, a word or block before the aligned one that holds the rare
+// units (never past it, so never into another page).
+template <class Ch>
+inline bool PairAt(const Ch* q, std::size_t distance, const UnitPair<Ch>& rare,
+                   const UnitPair<Ch>& check) noexcept {
+  const std::uint32_t u = unit_find::Unit(*q), c = unit_find::Unit(q[-distance]);
+  return u == 0 || ((u == rare.a || u == rare.b) && (c == check.a || c == check.b));
+}
+
+// The pair found a 64-bit word of rare units at a time, the check units
+// tested where the word holds one. Not checked by AddressSanitizer, for the
+// reason given above FindUnitByWords.
+template <class Ch>
+__attribute__((no_sanitize("address"))) const Ch* FindPairByWords(
+    const Ch* p, std::size_t distance, const UnitPair<Ch>& rare,
+    const UnitPair<Ch>& check) noexcept {
+  using Word [[gnu::may_alias]] = std::uint64_t;
+  constexpr std::size_t kUnits = sizeof(Word) / sizeof(Ch);
+  while (reinterpret_cast<std::uintptr_t>(p) % sizeof(Word) != 0) {
+    if (PairAt(p, distance, rare, check)) return p;
+    ++p;
+  }
+  for (;; p += kUnits) {
+    if (!rare.Word(*reinterpret_cast<const Word*>(p))) continue;
+    for (std::size_t i = 0; i < kUnits; ++i) {
+      if (PairAt(p + i, distance, rare, check)) return p + i;
+    }
+  }
+}
+
+#if defined(__SSE2__)
+// The same a 16-byte block at a time: the rare units from an aligned block,
+// the check units from the unaligned one `distance` units before it.
+template <class Ch>
+__attribute__((no_sanitize("address"))) const Ch* FindPairByVectors(
+    const Ch* p, std::size_t distance, const UnitPair<Ch>& rare,
+    const UnitPair<Ch>& check) noexcept {
+  using namespace unit_find;
+  constexpr std::size_t kBytes = sizeof(__m128i);
+  while (reinterpret_cast<std::uintptr_t>(p) % kBytes != 0) {
+    if (PairAt(p, distance, rare, check)) return p;
+    ++p;
+  }
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i rareA = Splat<Ch>(rare.a), rareB = Splat<Ch>(rare.b);
+  const __m128i checkA = Splat<Ch>(check.a), checkB = Splat<Ch>(check.b);
+  for (;; p += kBytes / sizeof(Ch)) {
+    const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - distance));
+    const __m128i pairs = _mm_and_si128(_mm_or_si128(Equal<Ch>(v, rareA), Equal<Ch>(v, rareB)),
+                                        _mm_or_si128(Equal<Ch>(w, checkA), Equal<Ch>(w, checkB)));
+    const unsigned hits =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(pairs, Equal<Ch>(v, zero))));
+    if (hits != 0) return p + static_cast<unsigned>(__builtin_ctz(hits)) / sizeof(Ch);
+  }
+}
+#endif
+
+template <class Ch>
+const Ch* FindPair(const Ch* p, std::size_t distance, const UnitPair<Ch>& rare,
+                   const UnitPair<Ch>& check) noexcept {
+#if defined(__SSE2__)
+  return FindPairByVectors(p, distance, rare, check);
+#else
+  return FindPairByWords(p, distance, rare, check);
+#endif
+}
+
 // The first unit at or after p that is a hit of `target`; the terminator
 // always is one, so the result is never past the text.
 template <class Ch, class Target>

@@ -44,7 +44,7 @@ TYPED_TEST(SearchNative, ScansAgreeWithThePlainReference) {
   // Units at the edges of what a word tests: あ is 0x3042, its low byte 'B';
   // a range reaching the lanes' high bit filters nothing.
   const std::uint32_t high = sizeof(Ch) == 1 ? 0x80 : 0x8000;
-  const qx::search::UnitPair<Ch> pair{'b', sizeof(Ch) == 1 ? 0x83u : 0x3042u};
+  const qx::search::UnitPair<Ch> pair{'b', sizeof(Ch) == 1 ? 0x83u : 0x3042u}, check{'a', 'x'};
   const qx::search::UnitRange<Ch> ranges[] = {{'a', 1}, {high, high - 1}, {0x7A, 6}};
   for (int i = 0; i < 6000; ++i) {
     const QXHCVT cvt =
@@ -61,6 +61,10 @@ TYPED_TEST(SearchNative, ScansAgreeWithThePlainReference) {
       ASSERT_EQ(qxSaaGetMatchLength(cvt), length) << "pattern #" << i << " text #" << j;
       ASSERT_EQ(FindUnitByWords(at, pair), FindUnit(at, pair));
       ASSERT_EQ(FindUnitByWords(at, ranges[j % 3]), FindUnit(at, ranges[j % 3]));
+      const std::size_t distance = j % 3 + 1;  // the text before the pair
+      ASSERT_TRUE(text.size() <= distance ||
+                  FindPairByWords(at + distance, distance, pair, check) ==
+                      FindPair(at + distance, distance, pair, check));
     }
     qxSaaCloseCvt(cvt);
   }

@@ -98,6 +98,12 @@ const Row kRows[] = {
      kLit,
      {Jp("\x83\x83{\x83\x41}", u"ャ{ア}"), Jp("\x83{\x83\x41}", u"ャA")}},
     {Jp(Q31 "\x82\xA0", u"" Q31 "あ"), kLit, {Jp("q{" Q31 "\x82\xA0}", u"q{" Q31 "あ}")}},
+    // A pair of units skipped to: across block edges (the texts start on
+    // one), the rare one last before the terminator, a first unit that is
+    // a trail byte's value, folded case.
+    {"zq8", kLit, {Rep("x", 14) + "{zq8}", Rep("x", 15) + "{zq8}z", Rep("x", 16) + "zq"}},
+    {"kQ7", kFold, {Rep("x", 6) + "{Kq7}", Rep("x", 7) + "{KQ7}", "kQ", "kq"}},
+    {Jp("A\x82\xA0", u"Aあ"), kLit, {Jp("\x83{A\x82\xA0}", u"アあ"), Jp("a\x82\xA0", u"aあ")}},
     // The small matcher.
     {"", kSmall, {"{abc", ""}},
     {"^", kSmall, {"{", "{abc"}},
