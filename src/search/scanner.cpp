@@ -199,7 +199,7 @@ const Ch* Scanner<Ch>::SkipAhead(const SaaNode& node, const Ch* p) noexcept {
   }
   const Ch* hit;
   if (node.checkCount != 0) {
-    hit = FindPair(p + offset, offset - node.checkOffset,
+    hit = FindPair(p + offset, static_cast<std::ptrdiff_t>(offset - node.checkOffset),
                    UnitPair<Ch>{node.rareUnits[0], node.rareUnits[1]},
                    UnitPair<Ch>{node.checkUnits[0], node.checkUnits[1]});
     if (*hit == 0) return nullptr;

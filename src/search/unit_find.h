@@ -172,7 +172,7 @@ __attribute__((no_sanitize("address"))) const Ch* FindUnitByVectors(const Ch* p,
 // from there, a word or block before the aligned one that holds the rare
 // units (never past it, so never into another page).
 template <class Ch>
-inline bool PairAt(const Ch* q, std::size_t distance, const UnitPair<Ch>& rare,
+inline bool PairAt(const Ch* q, std::ptrdiff_t distance, const UnitPair<Ch>& rare,
                    const UnitPair<Ch>& check) noexcept {
   const std::uint32_t u = unit_find::Unit(*q), c = unit_find::Unit(q[-distance]);
   return u == 0 || ((u == rare.a || u == rare.b) && (c == check.a || c == check.b));
@@ -183,7 +183,7 @@ inline bool PairAt(const Ch* q, std::size_t distance, const UnitPair<Ch>& rare,
 // reason given above FindUnitByWords.
 template <class Ch>
 __attribute__((no_sanitize("address"))) const Ch* FindPairByWords(
-    const Ch* p, std::size_t distance, const UnitPair<Ch>& rare,
+    const Ch* p, std::ptrdiff_t distance, const UnitPair<Ch>& rare,
     const UnitPair<Ch>& check) noexcept {
   using Word [[gnu::may_alias]] = std::uint64_t;
   constexpr std::size_t kUnits = sizeof(Word) / sizeof(Ch);
@@ -204,7 +204,7 @@ __attribute__((no_sanitize("address"))) const Ch* FindPairByWords(
 // the check units from the unaligned one `distance` units before it.
 template <class Ch>
 __attribute__((no_sanitize("address"))) const Ch* FindPairByVectors(
-    const Ch* p, std::size_t distance, const UnitPair<Ch>& rare,
+    const Ch* p, std::ptrdiff_t distance, const UnitPair<Ch>& rare,
     const UnitPair<Ch>& check) noexcept {
   using namespace unit_find;
   constexpr std::size_t kBytes = sizeof(__m128i);
@@ -228,7 +228,7 @@ __attribute__((no_sanitize("address"))) const Ch* FindPairByVectors(
 #endif
 
 template <class Ch>
-const Ch* FindPair(const Ch* p, std::size_t distance, const UnitPair<Ch>& rare,
+const Ch* FindPair(const Ch* p, std::ptrdiff_t distance, const UnitPair<Ch>& rare,
                    const UnitPair<Ch>& check) noexcept {
 #if defined(__SSE2__)
   return FindPairByVectors(p, distance, rare, check);

@@ -61,8 +61,8 @@ TYPED_TEST(SearchNative, ScansAgreeWithThePlainReference) {
       ASSERT_EQ(qxSaaGetMatchLength(cvt), length) << "pattern #" << i << " text #" << j;
       ASSERT_EQ(FindUnitByWords(at, pair), FindUnit(at, pair));
       ASSERT_EQ(FindUnitByWords(at, ranges[j % 3]), FindUnit(at, ranges[j % 3]));
-      const std::size_t distance = j % 3 + 1;  // the text before the pair
-      ASSERT_TRUE(text.size() <= distance ||
+      const std::ptrdiff_t distance = j % 3 + 1;  // the text before the pair
+      ASSERT_TRUE(static_cast<std::ptrdiff_t>(text.size()) <= distance ||
                   FindPairByWords(at + distance, distance, pair, check) ==
                       FindPair(at + distance, distance, pair, check));
     }
