@@ -2,6 +2,7 @@
 // library error code around the engine's calls.
 #include "fileop/fileop_engine.h"
 #include "frame/error_code.h"
+#include "platform/halves.h"
 #include "qxdll32.h"
 
 namespace {
@@ -42,7 +43,7 @@ QXBOOL OperateFileOp(QXHFILEOP handle, UINT_PTR operation, const Ch* source, con
 }
 
 std::int64_t Join(QXDWORD low, QXDWORD high) noexcept {
-  return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
+  return static_cast<std::int64_t>(qx::JoinHalves(low, high));
 }
 
 }  // namespace

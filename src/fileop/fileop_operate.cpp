@@ -13,6 +13,7 @@
 #include "fileop/naming.h"
 #include "fileop/owned_file.h"
 #include "fileop/win_calls.h"
+#include "platform/halves.h"
 #include "qxdll32.h"
 #include "resource.h"
 #include "text/path_names.h"
@@ -107,7 +108,7 @@ class FileStep {
     if (!(displayOnly && (flags_ & QXFOF_NOSOURCE))) {
       if (OpenInfo(source_, sourceInfo_) != kKnown) return QXERR_SRCOPEN;
       record_.fileBytes = static_cast<std::int64_t>(
-          (static_cast<std::uint64_t>(sourceInfo_.nFileSizeHigh) << 32) | sourceInfo_.nFileSizeLow);
+          JoinHalves(sourceInfo_.nFileSizeLow, sourceInfo_.nFileSizeHigh));
       Owe(kShowFileSize | kShowFileLine);
     }
     if (!(bits & kOpTwoNames)) {

@@ -14,6 +14,7 @@
 #include "fileop/bar_scale.h"
 #include "fileop/fileop_record.h"
 #include "fileop/win_calls.h"
+#include "frame/ascii_literal.h"
 #include "qxdll32.h"
 #include "resource.h"
 
@@ -118,17 +119,17 @@ class ProgressDialog {
         ShowString(static_cast<UINT>(record_.caption));
       }
       if (twoNames) {
-        SetText(IDC_FILEOP_ARROW, kArrow.data());
+        SetText(IDC_FILEOP_ARROW, kArrow.text);
       } else {
-        SetText(IDC_FILEOP_ARROW, kEmpty.data());
-        SetText(IDC_FILEOP_TARGET, kEmpty.data());
+        SetText(IDC_FILEOP_ARROW, kEmpty.text);
+        SetText(IDC_FILEOP_TARGET, kEmpty.text);
       }
       EnableWindow(Item(IDC_FILEOP_FILE_BAR), twoNames);
     }
     SetText(IDC_FILEOP_SOURCE, static_cast<const Ch*>(record_.sourceName));
     if (twoNames) SetText(IDC_FILEOP_TARGET, static_cast<const Ch*>(record_.targetName));
-    if (!lineFollows) SetText(IDC_FILEOP_FILE_SIZE, kEmpty.data());
-    if (!lineFollows || !twoNames) SetText(IDC_FILEOP_FILE_PERCENT, kEmpty.data());
+    if (!lineFollows) SetText(IDC_FILEOP_FILE_SIZE, kEmpty.text);
+    if (!lineFollows || !twoNames) SetText(IDC_FILEOP_FILE_PERCENT, kEmpty.text);
     if (!lineFollows) SetPos(IDC_FILEOP_FILE_BAR, 0);
   }
 
@@ -152,7 +153,7 @@ class ProgressDialog {
     if (record_.opBits & kOpTwoNames) {
       Ch text[kTextSize] = {};
       AppendNumber(text, record_.fileBytesDone);
-      Append(text, kOf.data());
+      Append(text, kOf.text);
       Append(text, SizeText<Ch>(record_));
       SetText(IDC_FILEOP_FILE_SIZE, text);
       ShowPercent(IDC_FILEOP_FILE_PERCENT, Percent(record_.fileBytesDone, record_.fileBytes));
@@ -169,10 +170,10 @@ class ProgressDialog {
   }
 
  private:
-  static constexpr auto kArrow = Lit<Ch>("->");
-  static constexpr auto kOf = Lit<Ch>(" / ");
-  static constexpr auto kPercent = Lit<Ch>("%d %%");
-  static constexpr auto kEmpty = Lit<Ch>("");
+  static constexpr auto kArrow = Literal<Ch>("->");
+  static constexpr auto kOf = Literal<Ch>(" / ");
+  static constexpr auto kPercent = Literal<Ch>("%d %%");
+  static constexpr auto kEmpty = Literal<Ch>("");
 
   HWND Item(int id) const noexcept {
     return id == IDCANCEL ? GetDlgItem(dialog_, id) : record_.controls[id - kFirstControl];
@@ -205,7 +206,7 @@ class ProgressDialog {
 
   void ShowPercent(int id, long long percent) const noexcept {
     Ch text[32];
-    Win<Ch>::FormatInt(text, kPercent.data(), static_cast<int>(percent));
+    Win<Ch>::FormatInt(text, kPercent.text, static_cast<int>(percent));
     SetText(id, text);
   }
 
@@ -218,7 +219,7 @@ class ProgressDialog {
     AppendNumber(text, done);
     if (total != unknown) {
       SetPos(barId, done / scale);
-      Append(text, kOf.data());
+      Append(text, kOf.text);
       AppendNumber(text, total);
     }
     SetText(textId, text);

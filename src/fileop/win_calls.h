@@ -2,7 +2,6 @@
 // in the A or W width, so each algorithm is written once on Ch.
 #pragma once
 
-#include <array>
 #include <cstddef>
 
 #include "frame/module.h"
@@ -10,15 +9,6 @@
 #include "qxdll32.h"
 
 namespace qx::fileop {
-
-// An ASCII literal in either width, made at compile time.
-template <class Ch, std::size_t N>
-constexpr std::array<Ch, N> Lit(const char (&text)[N]) noexcept {
-  std::array<Ch, N> out{};
-  for (std::size_t i = 0; i < N; ++i)
-    out[i] = static_cast<Ch>(text[i]);
-  return out;
-}
 
 template <class Ch>
 struct Win;

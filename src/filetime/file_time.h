@@ -12,18 +12,6 @@ namespace qx::filetime {
 inline constexpr std::uint64_t kFatLowest = 119600496000000000ull;
 inline constexpr std::uint64_t kFatHighest = 159992495980000000ull;
 
-// A record with the FILETIME halves (the platform's or the public one).
-template <class Time>
-constexpr std::uint64_t Join(const Time& time) noexcept {
-  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-template <class Time>
-constexpr void Split(std::uint64_t ticks, Time& time) noexcept {
-  time.dwLowDateTime = static_cast<std::uint32_t>(ticks);
-  time.dwHighDateTime = static_cast<std::uint32_t>(ticks >> 32);
-}
-
 // Moves `ticks` into the FAT range: -1 raised, 1 lowered, 0 kept. Zero
 // means no time and is kept.
 constexpr int ClampToFat(std::uint64_t& ticks) noexcept {

@@ -2,13 +2,14 @@
 // function refuses it, and a null record or name is a bad parameter.
 #include "filetime/file_time.h"
 #include "frame/error_code.h"
+#include "platform/halves.h"
 #include "platform/text_calls.h"
 #include "platform/unique_handle.h"
 
 namespace {
 
-using qx::filetime::Join;
-using qx::filetime::Split;
+using qx::Join;
+using qx::Split;
 
 // Stamps the last-write time, leaving creation and access times alone.
 template <class Ch>

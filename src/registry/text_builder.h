@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "frame/ascii_literal.h"
 #include "text/decimal.h"
 
 namespace qx::reg {
@@ -50,21 +51,5 @@ class TextBuilder {
   std::size_t length_ = 0;
   bool fits_ = true;
 };
-
-// An ASCII literal as a string of Ch, made at compile time, so that the key
-// and value names appear once for both forms.
-template <class Ch, std::size_t N>
-struct Ascii {
-  Ch text[N];
-  constexpr explicit Ascii(const char (&s)[N]) : text{} {
-    for (std::size_t i = 0; i < N; ++i)
-      text[i] = static_cast<Ch>(s[i]);
-  }
-};
-
-template <class Ch, std::size_t N>
-constexpr Ascii<Ch, N> Literal(const char (&s)[N]) {
-  return Ascii<Ch, N>(s);
-}
 
 }  // namespace qx::reg

@@ -8,22 +8,13 @@
 #include <unistd.h>
 
 #include "platform/fault.h"
+#include "platform/halves.h"
+#include "platform/posix/file_handle.h"
 #include "platform/posix/native_path.h"
 #include "platform/win32_api.h"
 
 namespace qx::platform {
 namespace {
-
-constexpr std::intptr_t kHandleBias = 0x4000;
-
-HANDLE HandleFromFd(int fd) {
-  return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(fd) + kHandleBias);
-}
-
-int FdFromHandle(HANDLE handle) {
-  const auto value = reinterpret_cast<std::intptr_t>(handle);
-  return value < kHandleBias ? -1 : static_cast<int>(value - kHandleBias);
-}
 
 struct ArmedFault {
   std::atomic<unsigned> countdown{0};  // 0: disarmed
@@ -201,9 +192,8 @@ extern "C" DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, 
   // Without a high part the distance is a signed 32-bit value.
   std::int64_t offset = distance;
   if (distanceHigh != nullptr) {
-    offset = static_cast<std::int64_t>(
-        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(*distanceHigh)) << 32) |
-        static_cast<std::uint32_t>(distance));
+    offset = static_cast<std::int64_t>(qx::JoinHalves(static_cast<std::uint32_t>(distance),
+                                                      static_cast<std::uint32_t>(*distanceHigh)));
   }
   const int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
   const off_t current = ::lseek(fd, 0, SEEK_CUR);

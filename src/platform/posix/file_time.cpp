@@ -7,22 +7,16 @@
 #include <sys/stat.h>
 
 #include "platform/posix/file_time_convert.h"
+#include "platform/posix/file_handle.h"
 #include "platform/posix/native_path.h"
 #include "platform/win32_api.h"
 
+using qx::platform::FdFromHandle;
 using qx::platform::FileTimeFromTimespec;
 using qx::platform::FileTimeOf;
 using qx::platform::kTicksPerSecond;
-using qx::platform::TicksOf;
 
 namespace {
-
-constexpr std::intptr_t kHandleBias = 0x4000;  // as the file calls give out
-
-int FdFromHandle(HANDLE handle) {
-  const auto value = reinterpret_cast<std::intptr_t>(handle);
-  return value < kHandleBias ? -1 : static_cast<int>(value - kHandleBias);
-}
 
 // Win32 takes values from 2^63 up as invalid in its calendar conversions.
 constexpr std::uint64_t kLargestTime = 0x7FFFFFFFFFFFFFFFull;
@@ -30,7 +24,7 @@ constexpr std::uint64_t kLargestTime = 0x7FFFFFFFFFFFFFFFull;
 timespec TimeOrOmit(const FILETIME* time) {
   timespec out{};
   // A missing time, or 0 (as NTFS reads it), leaves that time alone.
-  if (time == nullptr || TicksOf(*time) == 0) {
+  if (time == nullptr || qx::Join(*time) == 0) {
     out.tv_nsec = UTIME_OMIT;
     return out;
   }
@@ -74,7 +68,7 @@ extern "C" BOOL SetFileTime(HANDLE file, const FILETIME*, const FILETIME* access
 }
 
 extern "C" BOOL FileTimeToLocalFileTime(const FILETIME* utc, LPFILETIME local) {
-  if (utc == nullptr || local == nullptr || TicksOf(*utc) > kLargestTime) {
+  if (utc == nullptr || local == nullptr || qx::Join(*utc) > kLargestTime) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
@@ -85,7 +79,7 @@ extern "C" BOOL FileTimeToLocalFileTime(const FILETIME* utc, LPFILETIME local) {
     return FALSE;
   }
   const std::int64_t shift = static_cast<std::int64_t>(fields.tm_gmtoff) * kTicksPerSecond;
-  const std::uint64_t ticks = TicksOf(*utc);
+  const std::uint64_t ticks = qx::Join(*utc);
   if ((shift < 0 && ticks < static_cast<std::uint64_t>(-shift)) ||
       (shift > 0 && ticks + static_cast<std::uint64_t>(shift) > kLargestTime)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -96,11 +90,11 @@ extern "C" BOOL FileTimeToLocalFileTime(const FILETIME* utc, LPFILETIME local) {
 }
 
 extern "C" BOOL FileTimeToSystemTime(const FILETIME* time, LPSYSTEMTIME system) {
-  if (time == nullptr || system == nullptr || TicksOf(*time) > kLargestTime) {
+  if (time == nullptr || system == nullptr || qx::Join(*time) > kLargestTime) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  const std::uint64_t ticks = TicksOf(*time);
+  const std::uint64_t ticks = qx::Join(*time);
   const std::uint64_t seconds = ticks / kTicksPerSecond;
   const std::uint64_t days = seconds / 86400;
   const std::uint64_t secondOfDay = seconds % 86400;
@@ -127,7 +121,7 @@ extern "C" BOOL FileTimeToSystemTime(const FILETIME* time, LPSYSTEMTIME system) 
 }
 
 extern "C" LONG CompareFileTime(const FILETIME* a, const FILETIME* b) {
-  const std::uint64_t left = TicksOf(*a);
-  const std::uint64_t right = TicksOf(*b);
+  const std::uint64_t left = qx::Join(*a);
+  const std::uint64_t right = qx::Join(*b);
   return left < right ? -1 : left > right ? 1 : 0;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ctime>
 
+#include "platform/halves.h"
 #include "platform/win32_api.h"
 
 namespace qx::platform {
@@ -12,12 +13,10 @@ namespace qx::platform {
 inline constexpr std::uint64_t kUnixEpochTicks = 116444736000000000ull;
 inline constexpr std::uint64_t kTicksPerSecond = 10000000ull;
 
-inline std::uint64_t TicksOf(const FILETIME& time) {
-  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 inline FILETIME FileTimeOf(std::uint64_t ticks) {
-  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  FILETIME time;
+  Split(ticks, time);
+  return time;
 }
 
 // Times before 1601 come out as 1601 itself.
@@ -30,7 +29,7 @@ inline FILETIME FileTimeFromTimespec(const timespec& time) {
 
 // Seconds are floored, so the nanoseconds are never negative.
 inline timespec TimespecFromFileTime(const FILETIME& time) {
-  const std::int64_t ticks = static_cast<std::int64_t>(TicksOf(time) - kUnixEpochTicks);
+  const std::int64_t ticks = static_cast<std::int64_t>(Join(time) - kUnixEpochTicks);
   std::int64_t seconds = ticks / static_cast<std::int64_t>(kTicksPerSecond);
   std::int64_t rest = ticks % static_cast<std::int64_t>(kTicksPerSecond);
   if (rest < 0) rest += kTicksPerSecond, --seconds;
