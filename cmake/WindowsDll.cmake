@@ -47,7 +47,7 @@ set_target_properties(qxdll32 PROPERTIES
   IMPORT_PREFIX "ld-"
   IMPORT_SUFFIX ".dll.a")
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/res/qxdll32.rc APPEND PROPERTY OBJECT_DEPENDS
-             ${PROJECT_SOURCE_DIR}/res/resource.h)
+             ${PROJECT_SOURCE_DIR}/res/resource.h ${CMAKE_BINARY_DIR}/generated/qx_version.h)
 
 set(QX_IMPLIB ${CMAKE_BINARY_DIR}/lib/libqxdll32.dll.a)
 add_custom_command(OUTPUT ${QX_IMPLIB}

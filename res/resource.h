@@ -1,10 +1,6 @@
 // Resource identifiers shared by the resource script and the library code.
 #pragma once
 
-#define QX_VERSION_MAJOR 1
-#define QX_VERSION_MINOR 13
-#define QX_VERSION_TEXT "1.13.0.0"
-
 // File operation progress dialog: templates, control ids, caption strings.
 #define IDD_FILEOP_FULL 101
 #define IDD_FILEOP_SHORT 102

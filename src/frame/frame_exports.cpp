@@ -1,10 +1,11 @@
 // Queries of the library frame.
 #include "frame/error_code.h"
 #include "frame/tables.h"
+#include "qx_version.h"
 #include "qxdll32.h"
 
 extern "C" QXDWORD QXAPI qxGetVersion(void) {
-  return 113;
+  return QX_VERSION_MAJOR * 100 + QX_VERSION_MINOR;
 }
 
 extern "C" QXDWORD QXAPI qxGetErrCode(void) {
