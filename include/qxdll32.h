@@ -44,7 +44,7 @@ typedef uint32_t QXDWORD;
 extern "C" {
 #endif
 
-/* ---- Library error codes (qxGetErrCode) ------------------------------- */
+/* Library error codes (qxGetErrCode) */
 /* Every code but QXERR_NONE carries 0x7178 ("qx") in its high word. Low
  * words below 0x8000 are argument and state errors, from 0x8001 up failures
  * of a system call or the file system, 0xFFFF something that is gone. */
@@ -74,7 +74,7 @@ extern "C" {
 #define QXERR_REGSET 0x71788021u
 #define QXERR_UNAVAILABLE 0x7178FFFFu
 
-/* ---- Library frame ---------------------------------------------------- */
+/* Library frame */
 
 /* The library version as major * 100 + minor: 113. */
 QXDECL QXDWORD QXAPI qxGetVersion(void);
@@ -92,7 +92,7 @@ QXDECL const unsigned char* QXAPI qxGetDBCSLeadTable(void);
 QXDECL void QXAPI qxDispLastError(QXHWND hwnd);
 #endif
 
-/* ---- Path and URL names ----------------------------------------------- */
+/* Path and URL names */
 /* Backslash and slash both count as separators; neither is rewritten. */
 
 /* The name after the last separator (may be the terminator), or NULL when
@@ -116,7 +116,7 @@ QXDECL QXBOOL QXAPI qxControlRightPathW(QXWCHAR* path);
 QXDECL QXBOOL QXAPI qxControlRightUrlA(char* url);
 QXDECL QXBOOL QXAPI qxControlRightUrlW(QXWCHAR* url);
 
-/* ---- Registry access (Windows) ---------------------------------------- */
+/* Registry access (Windows) */
 /* Each call opens or creates the key it needs with full access
  * (KEY_ALL_ACCESS), does one thing and closes it again; results are 1 or 0
  * with the reason in the library error code. The key is root\keyPath, or
@@ -177,7 +177,7 @@ QXDECL QXBOOL QXAPI qxRegDeleteKeyW(HKEY root, const QXWCHAR* keyPath);
 
 #endif /* _WIN32 */
 
-/* ---- COM server registration (Windows) -------------------------------- */
+/* COM server registration (Windows) */
 /* Server flags of qxRegisterServerA/W. Bits 0-1: nonzero for a local
  * server ("LocalServer32"), else in-process ("InprocServer32"); bits 2-3:
  * threading model; bits 16-31: toolbox bitmap resource number. */
@@ -225,7 +225,7 @@ QXDECL HRESULT QXAPI qxUnregisterServerW(const GUID* clsid, const QXWCHAR* progI
                                          const QXWCHAR* viProgId);
 
 #endif /* _WIN32 */
-/* ---- File naming helpers ---------------------------------------------- */
+/* File naming helpers */
 
 #if defined(_WIN32)
 typedef FILETIME QXFILETIME;
@@ -270,7 +270,7 @@ QXDECL QXBOOL QXAPI qxRenameFileW(const QXWCHAR* path, const QXWCHAR* newName);
 QXDECL QXBOOL QXAPI qxMakeDirectoriesA(const char* path);
 QXDECL QXBOOL QXAPI qxMakeDirectoriesW(const QXWCHAR* path);
 
-/* ---- File times ------------------------------------------------------- */
+/* File times */
 /* A time of 0 means no time and is refused; a NULL argument is
  * QXERR_BADPARAM. Success leaves the error code alone. */
 
@@ -289,7 +289,7 @@ QXDECL QXBOOL QXAPI qxRegulateFileTime(QXFILETIME* time, QXDWORD unit);
 QXDECL QXBOOL QXAPI qxAddTimeToFileTime(QXFILETIME* time, QXDWORD ticks);
 QXDECL QXBOOL QXAPI qxSubTimeToFileTime(QXFILETIME* time, QXDWORD ticks);
 
-/* ---- Number formatting ------------------------------------------------ */
+/* Number formatting */
 /* Digits grouped by the user's locale (thousands separator and the first
  * group size), negative numbers in parentheses: "(1,234)". Results are out,
  * or NULL when out (outSize characters, terminator included) is too small
@@ -307,7 +307,7 @@ QXDECL char* QXAPI qxFigureSepInt32A(int value, char* out, int outSize, QXDWORD 
 QXDECL QXWCHAR* QXAPI qxFigureSepInt32W(int value, QXWCHAR* out, int outSize, QXDWORD flags);
 QXDECL char* QXAPI qxFigureSepInt64A(long long value, char* out, int outSize, QXDWORD flags);
 QXDECL QXWCHAR* QXAPI qxFigureSepInt64W(long long value, QXWCHAR* out, int outSize, QXDWORD flags);
-/* ---- Japanese text encodings ----------------------------------------- */
+/* Japanese text encodings */
 /* Encoding codes: the result of qxJudgeJpnCodeType and the source and
  * target codes of qxConvertJpnCode. */
 #define QXJCODE_NOTTEXT (-1) /* a control byte came before any decision */
@@ -329,7 +329,7 @@ QXDECL int QXAPI qxJudgeJpnCodeType(const char* text);
  * + 4 when dstCode is QXJCODE_JIS. Leaves the error code alone. */
 QXDECL int QXAPI qxConvertJpnCode(char* dst, int dstCode, const char* src, int srcCode);
 
-/* ---- Text file reader ------------------------------------------------- */
+/* Text file reader */
 /* A handle from qxOpenTextFileA/W, read with the reader of the same form. */
 typedef struct qxTextFile_* QXHTEXTFILE;
 
@@ -353,7 +353,7 @@ QXDECL QXBOOL QXAPI qxReadTextFileW(QXHTEXTFILE handle, QXWCHAR* line, QXDWORD s
  * QXERR_BADHANDLE. */
 QXDECL QXBOOL QXAPI qxCloseTextFile(QXHTEXTFILE handle);
 
-/* ---- File operations (Windows only) ----------------------------------- */
+/* File operations (Windows only) */
 /* Copies, moves, deletions and renames run one file per call on the
  * caller's thread while a progress dialog, on a thread of its own, shows
  * names, sizes and counts and offers Abort. The full dialog uses the common
@@ -414,7 +414,7 @@ QXDECL QXBOOL QXAPI qxOperateFileOpA(QXHFILEOP op, UINT_PTR operation, const cha
 QXDECL QXBOOL QXAPI qxOperateFileOpW(QXHFILEOP op, UINT_PTR operation, const QXWCHAR* source,
                                      const QXWCHAR* destination, QXDWORD flags);
 #endif
-/* ---- String search ---------------------------------------------------- */
+/* String search */
 /* A converter compiles a search string once into shift-and mask nodes and
  * scans any number of texts with it; qxGrepExA/W do all three in one call.
  * Pattern syntax (QXSAA_PATTERN): '.' any character, [set] and [^set] with
@@ -464,7 +464,7 @@ QXDECL QXWCHAR* QXAPI qxGrepExW(const QXWCHAR* text, const QXWCHAR* pattern, QXB
 QXDECL char* QXAPI qxGrepA(const char* text, const char* pattern);
 QXDECL QXWCHAR* QXAPI qxGrepW(const QXWCHAR* text, const QXWCHAR* pattern);
 
-/* ---- Window utilities (Windows only) ---------------------------------- */
+/* Window utilities (Windows only) */
 #if defined(_WIN32)
 
 /* Registers the window classes "qxHSplitter" (a horizontal bar that moves up

@@ -24,6 +24,11 @@ namespace {
 constexpr DWORD kFlushEvery = 0x100000;
 constexpr DWORD kSequential = FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL;
 constexpr UINT_PTR kFirstCaptionText = 0x10000;
+// The per-file flags: the collision policy in the low three bits, the
+// unique-name mode in the high word (QXFOF_UNIQMODE).
+constexpr DWORD kPolicyBits = 0x07;
+constexpr int kUniqModeShift = 16;
+static_assert(QXFOF_UNIQMODE(1) == 1u << kUniqModeShift);
 // The dialog hears of changes at most this often while a step runs (about
 // 25 updates a second), and always at the step's end.
 constexpr ULONGLONG kShowMilliseconds = 40;
@@ -210,7 +215,7 @@ class FileStep {
     BY_HANDLE_FILE_INFORMATION existing;
     const Presence presence = OpenInfo(destination_, existing);
     if (presence == kAbsent) return MakeDirectories(destination_);
-    DWORD policy = flags_ & 0x07;
+    DWORD policy = flags_ & kPolicyBits;
     if (policy == kNewerKeeps || policy == kOlderKeeps) {
       const LONG order = CompareFileTime(&sourceInfo_.ftLastWriteTime, &existing.ftLastWriteTime);
       const bool incomingTakesName = policy == kNewerKeeps ? order >= 0 : order <= 0;
@@ -244,7 +249,7 @@ class FileStep {
   // A destination that leaves no room for the longest suffix is refused
   // before anything changes.
   DWORD MakeUniqueName(const FILETIME* time) noexcept {
-    const DWORD status = MakeUniqPath(unique_, destination_, time, flags_ >> 16);
+    const DWORD status = MakeUniqPath(unique_, destination_, time, flags_ >> kUniqModeShift);
     madeUniqueName_ = status == QXERR_NONE;
     return status;
   }

@@ -1,6 +1,7 @@
 // The A and W registry calls behind one name per operation, so that each
 // registry algorithm is written once for both character types. Every key
-// is opened or created with full access, as the exports promise.
+// is opened or created with full access, so a key the caller may only read
+// fails to open.
 #pragma once
 
 #include "platform/win32_api.h"

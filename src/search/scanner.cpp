@@ -2,8 +2,9 @@
 // behind it, trying its alternative (or an empty match for an optional
 // node) when it fails. Nesting follows the chain, one level per node, so it
 // is bounded by the number of nodes; a repetition loop (a node whose next is
-// itself) is walked iteratively, however many elements it takes. Match
-// lengths pass through the nodes' matchLength fields as the record defines.
+// itself) is walked iteratively, however many elements it takes. A node's
+// match length is left in its matchLength field: a node seeds its next
+// node's with its own and takes the total back.
 #include "search/scanner.h"
 
 #include <cstddef>

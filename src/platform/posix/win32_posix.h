@@ -112,7 +112,7 @@ LPWSTR CharLowerW(LPWSTR text);
 LPWSTR CharUpperW(LPWSTR text);
 }
 
-// ---- File naming, file times and number formatting ----------------------
+// File naming, file times and number formatting
 
 using LCID = DWORD;
 using LCTYPE = DWORD;
