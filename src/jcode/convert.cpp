@@ -74,20 +74,36 @@ Out Copy(In in, Out out) {
   }
 }
 
+// A Shift_JIS lead byte right before the terminator is no pair and is
+// copied; EUC-JP high bytes pair only with a high byte after them.
 inline bool SjisPairAt(In in) {
   return IsSjisLead(in[0]) && in[1] != 0;
 }
 
-// A lead byte right before the terminator is no pair and is copied.
-Out SjisToEuc(In in, Out out) {
+inline bool EucPairAt(In in) {
+  return IsEucHigh(in[0]) && IsEucHigh(in[1]);
+}
+
+BytePair SjisPairToEuc(unsigned char s1, unsigned char s2) {
+  const BytePair jis = SjisToJis(s1, s2);
+  return {JisToEuc(jis.first), JisToEuc(jis.second)};
+}
+
+BytePair EucPairToSjis(unsigned char e1, unsigned char e2) {
+  return JisToSjis(EucToJis(e1), EucToJis(e2));
+}
+
+// Between the two double-byte encodings: each pair the source forms is
+// mapped; every other byte is a single-byte character.
+template <bool (*PairAt)(In), BytePair (*Map)(unsigned char, unsigned char)>
+Out PairsTo(In in, Out out) {
   for (;;) {
     in = CopyAscii(in, out);
-    if (SjisPairAt(in)) {
+    if (PairAt(in)) {
       do {
-        const BytePair jis = SjisToJis(in[0], in[1]);
-        PutPair({JisToEuc(jis.first), JisToEuc(jis.second)}, out);
+        PutPair(Map(in[0], in[1]), out);
         in += 2;
-      } while (SjisPairAt(in));
+      } while (PairAt(in));
     } else if (*in == 0) {
       return out;
     } else {
@@ -113,27 +129,6 @@ Out SjisToIso2022(In in, Out out) {
     }
     PutSequence(kEnterRoman, out);
     if (*in != 0 && IsSjisLead(*in)) *out++ = *in++;
-  }
-}
-
-inline bool EucPairAt(In in) {
-  return IsEucHigh(in[0]) && IsEucHigh(in[1]);
-}
-
-// High bytes pair only with a high byte after them; others are copied.
-Out EucToSjis(In in, Out out) {
-  for (;;) {
-    in = CopyAscii(in, out);
-    if (EucPairAt(in)) {
-      do {
-        PutPair(JisToSjis(EucToJis(in[0]), EucToJis(in[1])), out);
-        in += 2;
-      } while (EucPairAt(in));
-    } else if (*in == 0) {
-      return out;
-    } else {
-      in = PutSingle(in, out);
-    }
   }
 }
 
@@ -210,9 +205,11 @@ bool Convert(unsigned char* dst, int dstCode, const unsigned char* src, int srcC
   if (copy) {
     end = Copy(src, dst);
   } else if (srcCode == QXJCODE_SJIS) {
-    end = dstCode == QXJCODE_EUC ? SjisToEuc(src, dst) : SjisToIso2022(src, dst);
+    end = dstCode == QXJCODE_EUC ? PairsTo<SjisPairAt, SjisPairToEuc>(src, dst)
+                                 : SjisToIso2022(src, dst);
   } else if (srcCode == QXJCODE_EUC) {
-    end = dstCode == QXJCODE_SJIS ? EucToSjis(src, dst) : EucToIso2022(src, dst);
+    end = dstCode == QXJCODE_SJIS ? PairsTo<EucPairAt, EucPairToSjis>(src, dst)
+                                  : EucToIso2022(src, dst);
   } else {
     end = dstCode == QXJCODE_SJIS ? Iso2022To<JisPairToSjis>(src, dst)
                                   : Iso2022To<JisPairToEuc>(src, dst);
