@@ -2,23 +2,13 @@
 // library error code around the engine's calls.
 #include "fileop/fileop_engine.h"
 #include "frame/error_code.h"
+#include "frame/handle_record.h"
 #include "platform/halves.h"
 #include "qxdll32.h"
 
 namespace {
 
 using qx::fileop::FileOpRecord;
-
-// The record behind a handle, or null (QXERR_BADHANDLE). A handle is used
-// with the operate form of its own width: the dialog reads the names and
-// captions in that width.
-FileOpRecord* Record(QXHFILEOP handle) noexcept {
-  if (!qx::HasSignature(handle, qx::kSigFileOperation)) {
-    qx::SetErrCode(QXERR_BADHANDLE);
-    return nullptr;
-  }
-  return reinterpret_cast<FileOpRecord*>(handle);
-}
 
 template <class Ch>
 QXHFILEOP CreateFileOp(QXHWND owner, QXDWORD flags) noexcept {
@@ -31,8 +21,10 @@ QXHFILEOP CreateFileOp(QXHWND owner, QXDWORD flags) noexcept {
 template <class Ch>
 QXBOOL OperateFileOp(QXHFILEOP handle, UINT_PTR operation, const Ch* source, const Ch* destination,
                      QXDWORD flags) noexcept {
-  FileOpRecord* record = Record(handle);
+  auto* record = qx::RecordOf<FileOpRecord>(handle, qx::kSigFileOperation);
   if (record == nullptr) return 0;
+  // A handle is used with the operate form of its own width: the dialog
+  // reads the names and captions in that width.
   if (record->wide != (sizeof(Ch) != 1)) {
     qx::SetErrCode(QXERR_BADHANDLE);
     return 0;
@@ -57,7 +49,7 @@ extern "C" QXHFILEOP QXAPI qxCreateFileOpW(QXHWND owner, QXDWORD flags) {
 }
 
 extern "C" QXBOOL QXAPI qxCloseFileOp(QXHFILEOP handle) {
-  FileOpRecord* record = Record(handle);
+  auto* record = qx::RecordOf<FileOpRecord>(handle, qx::kSigFileOperation);
   if (record == nullptr) return 0;
   qx::fileop::Close(*record);
   return 1;
@@ -66,7 +58,7 @@ extern "C" QXBOOL QXAPI qxCloseFileOp(QXHFILEOP handle) {
 extern "C" QXBOOL QXAPI qxSetFileOpEntry(QXHFILEOP handle, int fileCountTotal, int fileCountDone,
                                          QXDWORD totalBytesLow, QXDWORD totalBytesHigh,
                                          QXDWORD totalBytesDoneLow, QXDWORD totalBytesDoneHigh) {
-  FileOpRecord* record = Record(handle);
+  auto* record = qx::RecordOf<FileOpRecord>(handle, qx::kSigFileOperation);
   if (record == nullptr) return 0;
   const DWORD status = qx::fileop::SetEntry(*record, fileCountTotal, fileCountDone,
                                             Join(totalBytesLow, totalBytesHigh),

@@ -1,7 +1,7 @@
 // The library error code: one process-wide value that exported functions
 // set when they fail (and a few clear when they start), read back by
-// qxGetErrCode. Atomic so that concurrent callers never race on it; as
-// before, the value read may come from another thread's call.
+// qxGetErrCode. Atomic so that concurrent callers never race on it; the
+// value read may still come from another thread's call.
 #pragma once
 
 #include <atomic>

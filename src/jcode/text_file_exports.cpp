@@ -3,7 +3,7 @@
 #include <new>
 
 #include "frame/error_code.h"
-#include "frame/signatures.h"
+#include "frame/handle_record.h"
 #include "jcode/text_file.h"
 #include "qxdll32.h"
 
@@ -27,16 +27,6 @@ HANDLE OpenForReading(const WCHAR* name) {
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// The record behind a handle, or null (with QXERR_BADHANDLE) when the
-// handle is not a text file handle at all.
-TextFileHead* HeadOf(QXHTEXTFILE handle) {
-  if (!qx::HasSignature(handle, qx::kSigTextFile)) {
-    qx::SetErrCode(QXERR_BADHANDLE);
-    return nullptr;
-  }
-  return reinterpret_cast<TextFileHead*>(handle);
-}
-
 template <class Ch>
 QXHTEXTFILE OpenText(const Ch* fileName) noexcept {
   const HANDLE file = fileName != nullptr ? OpenForReading(fileName) : INVALID_HANDLE_VALUE;
@@ -56,7 +46,7 @@ QXHTEXTFILE OpenText(const Ch* fileName) noexcept {
 
 template <class Ch>
 QXBOOL ReadText(QXHTEXTFILE handle, Ch* line, QXDWORD size) noexcept {
-  TextFileHead* head = HeadOf(handle);
+  auto* head = qx::RecordOf<TextFileHead>(handle, qx::kSigTextFile);
   if (head == nullptr) return 0;
   if (head->form != kFormOf<Ch>) {
     qx::SetErrCode(QXERR_BADHANDLE);
@@ -109,7 +99,7 @@ extern "C" QXBOOL QXAPI qxReadTextFileW(QXHTEXTFILE handle, QXWCHAR* line, QXDWO
 }
 
 extern "C" QXBOOL QXAPI qxCloseTextFile(QXHTEXTFILE handle) {
-  TextFileHead* head = HeadOf(handle);
+  auto* head = qx::RecordOf<TextFileHead>(handle, qx::kSigTextFile);
   if (head == nullptr) return 0;
   qx::jcode::CloseTextFileHandle(*head);
   head->signature = 0;  // a stale copy of the handle no longer looks alive

@@ -1,6 +1,7 @@
 // Exports of the converter functions and the one-call grep: argument and
 // handle checks and the library error code around the compiler and scanner.
 #include "frame/error_code.h"
+#include "frame/handle_record.h"
 #include "search/compiler.h"
 #include "search/scanner.h"
 #include "search/search_char.h"
@@ -8,7 +9,6 @@
 namespace {
 
 using qx::search::Form;
-using qx::search::NodeFromHandle;
 using qx::search::SaaNode;
 using qx::search::SearchChar;
 
@@ -28,8 +28,9 @@ QXHCVT CreateCvt(const Ch* text, QXDWORD flags) noexcept {
 // scan would read the wrong kind of table.
 template <class Ch>
 Ch* ScanString(QXHCVT cvt, const Ch* text) noexcept {
-  SaaNode* root = NodeFromHandle(cvt);
-  if (root == nullptr || root->form != SearchChar<Ch>::kForm) {
+  SaaNode* root = qx::RecordOf<SaaNode>(cvt, qx::kSigConverter);  // the root node
+  if (root == nullptr) return nullptr;
+  if (root->form != SearchChar<Ch>::kForm) {
     qx::SetErrCode(QXERR_BADHANDLE);
     return nullptr;
   }
@@ -72,8 +73,9 @@ extern "C" QXHCVT QXAPI qxSaaCreateCvtW(const QXWCHAR* text, QXDWORD flags) {
 }
 
 extern "C" QXBOOL QXAPI qxSaaCloseCvt(QXHCVT cvt) {
-  SaaNode* root = NodeFromHandle(cvt);
-  if (root == nullptr || !qx::search::FreeChain(root)) {
+  SaaNode* root = qx::RecordOf<SaaNode>(cvt, qx::kSigConverter);
+  if (root == nullptr) return 0;
+  if (!qx::search::FreeChain(root)) {
     qx::SetErrCode(QXERR_BADHANDLE);
     return 0;
   }
@@ -89,12 +91,8 @@ extern "C" QXWCHAR* QXAPI qxSaaScanStringW(QXHCVT cvt, const QXWCHAR* text) {
 }
 
 extern "C" QXDWORD QXAPI qxSaaGetMatchLength(QXHCVT cvt) {
-  const SaaNode* root = NodeFromHandle(cvt);
-  if (root == nullptr) {
-    qx::SetErrCode(QXERR_BADHANDLE);
-    return 0xFFFFFFFFu;
-  }
-  return root->matchLength;
+  const SaaNode* root = qx::RecordOf<SaaNode>(cvt, qx::kSigConverter);
+  return root != nullptr ? root->matchLength : 0xFFFFFFFFu;
 }
 
 extern "C" char* QXAPI qxGrepExA(const char* text, const char* pattern, QXBOOL ignoreCase,

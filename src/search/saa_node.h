@@ -80,10 +80,4 @@ bool AddMaskTable(SaaNode& node, std::size_t entries, std::size_t width) noexcep
 // reports whether the whole chain was released.
 bool FreeChain(SaaNode* root) noexcept;
 
-// The converter handle is the root node's address.
-inline SaaNode* NodeFromHandle(const void* handle) noexcept {
-  return HasSignature(handle, kSigConverter) ? static_cast<SaaNode*>(const_cast<void*>(handle))
-                                             : nullptr;
-}
-
 }  // namespace qx::search
