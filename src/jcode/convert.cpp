@@ -112,39 +112,39 @@ Out PairsTo(In in, Out out) {
   }
 }
 
-// Consecutive double-byte characters share one bracket; a lone lead byte
-// before the terminator closes its (empty) bracket and follows it as is.
-Out SjisToIso2022(In in, Out out) {
-  for (;;) {
-    in = CopyAscii(in, out);
-    if (*in == 0) return out;
-    if (!IsSjisLead(*in)) {
-      in = PutSingle(in, out);
-      continue;
-    }
-    PutSequence(kEnterKanji, out);
-    while (SjisPairAt(in)) {
-      PutPair(SjisToJis(in[0], in[1]), out);
-      in += 2;
-    }
-    PutSequence(kEnterRoman, out);
-    if (*in != 0 && IsSjisLead(*in)) *out++ = *in++;
+// Consecutive Shift_JIS double-byte characters, as JIS pairs.
+In PutSjisRun(In in, Out& out) {
+  while (SjisPairAt(in)) {
+    PutPair(SjisToJis(in[0], in[1]), out);
+    in += 2;
   }
+  return in;
 }
 
-// Each unbroken run of high bytes is bracketed and taken byte by byte.
-Out EucToIso2022(In in, Out out) {
+// An unbroken run of EUC-JP high bytes, taken byte by byte.
+In PutEucRun(In in, Out& out) {
+  while (IsEucHigh(*in))
+    *out++ = EucToJis(*in++);
+  return in;
+}
+
+// Into ISO-2022-JP: each run of double-byte text PutRun writes shares one
+// bracket. A byte that opens a run but is left out of it (a Shift_JIS lead
+// byte right before the terminator) closes its empty bracket and follows it
+// as is.
+template <bool (*Opens)(unsigned char), In (*PutRun)(In, Out&)>
+Out ToIso2022(In in, Out out) {
   for (;;) {
     in = CopyAscii(in, out);
     if (*in == 0) return out;
-    if (!IsEucHigh(*in)) {
+    if (!Opens(*in)) {
       in = PutSingle(in, out);
       continue;
     }
     PutSequence(kEnterKanji, out);
-    while (IsEucHigh(*in))
-      *out++ = EucToJis(*in++);
+    in = PutRun(in, out);
     PutSequence(kEnterRoman, out);
+    if (*in != 0 && Opens(*in)) *out++ = *in++;
   }
 }
 
@@ -206,10 +206,10 @@ bool Convert(unsigned char* dst, int dstCode, const unsigned char* src, int srcC
     end = Copy(src, dst);
   } else if (srcCode == QXJCODE_SJIS) {
     end = dstCode == QXJCODE_EUC ? PairsTo<SjisPairAt, SjisPairToEuc>(src, dst)
-                                 : SjisToIso2022(src, dst);
+                                 : ToIso2022<IsSjisLead, PutSjisRun>(src, dst);
   } else if (srcCode == QXJCODE_EUC) {
     end = dstCode == QXJCODE_SJIS ? PairsTo<EucPairAt, EucPairToSjis>(src, dst)
-                                  : EucToIso2022(src, dst);
+                                  : ToIso2022<IsEucHigh, PutEucRun>(src, dst);
   } else {
     end = dstCode == QXJCODE_SJIS ? Iso2022To<JisPairToSjis>(src, dst)
                                   : Iso2022To<JisPairToEuc>(src, dst);
