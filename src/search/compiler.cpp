@@ -98,6 +98,16 @@ class NodeBuilder {
   template <class Visit>
   void ForEachMember(const ClassShape& shape, bool codes, Visit visit) const noexcept;
   bool AddClassPosition(const ClassShape& shape) noexcept;
+  // An optional node's element ends at its postfix ('?', '*' or '+', whose
+  // repetitions loop on the node); the pattern goes on at p.
+  void EndOptional(std::uint32_t postfix, std::size_t p, std::size_t repeat,
+                   Continuation& out) noexcept {
+    if (postfix != '?') node_.next = &node_;
+    if (p < length_) {
+      out = {postfix == '?' ? Link::kNextAndAlternative : Link::kAlternative, p,
+             mode_ | SN_ANCHORED, postfix == '+' ? kNoRepeat : repeat};
+    }
+  }
   bool MakeCodeClass(const ClassShape& shape) noexcept;
 
   // The units each position accepts, while there are at most two.
@@ -426,11 +436,7 @@ bool NodeBuilder<Ch>::Pattern(std::size_t p, std::size_t repeat, Continuation& o
     // The postfix of an optional node's element; before the element has
     // been read, '?', '*' and '+' are the element itself.
     if (optional && elementRead && (c == '?' || c == '*' || c == '+')) {
-      if (c != '?') node_.next = &node_;
-      if (p < length_) {
-        out = {c == '?' ? Link::kNextAndAlternative : Link::kAlternative, p, mode_ | SN_ANCHORED,
-               c == '+' ? kNoRepeat : repeat};
-      }
+      EndOptional(c, p, repeat, out);
       return true;
     }
     // 'X+' is X followed by a node for 'X*'. A '+' with no element before
@@ -461,12 +467,7 @@ bool NodeBuilder<Ch>::Pattern(std::size_t p, std::size_t repeat, Continuation& o
           return true;
         }
         if (optional && (d == '?' || d == '*' || d == '+')) {
-          ++p;
-          if (d != '?') node_.next = &node_;
-          if (p < length_) {
-            out = {d == '?' ? Link::kNextAndAlternative : Link::kAlternative, p,
-                   mode_ | SN_ANCHORED, d == '+' ? kNoRepeat : repeat};
-          }
+          EndOptional(d, p + 1, repeat, out);
           return true;
         }
         out = {Link::kNext, p, mode_ | SN_ANCHORED, repeat};
