@@ -6,16 +6,14 @@
 // the build's recursion and needs no stack however long the pattern is.
 #include "search/compiler.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <utility>
 
 #include "qxdll32.h"
 #include "search/search_char.h"
-#include "search/unit_rarity.h"
+#include "search/skip_choice.h"
 
 namespace qx::search {
 namespace {
@@ -28,7 +26,6 @@ constexpr std::size_t kNoRepeat = static_cast<std::size_t>(-1);
 // search strings are refused when the converter is built, so no scan can
 // run out of stack.
 constexpr std::size_t kMaxNodes = 2048;
-constexpr std::uint32_t kAsciiEntries = 128;
 
 enum class Link { kNone, kNext, kNextAndAlternative, kAlternative };
 
@@ -66,10 +63,8 @@ class NodeBuilder {
   NodeBuilder(const Ch* text, std::size_t length, SaaNode& node) noexcept
       : text_(text), length_(length), node_(node), mode_(node.flags & kModeMask) {}
 
-  // Picks the scan-ahead position of a finished searching node; false
-  // when memory for it runs out.
-  bool ChooseRarePosition() noexcept;
-  bool ChooseRareSet() noexcept;
+  // What the build learned of the positions, for the skip-ahead choice.
+  const PositionUnits& Units() const noexcept { return units_; }
 
   // Both return false when a mask table cannot be allocated.
   bool Literal(std::size_t p, Continuation& out) noexcept;
@@ -111,99 +106,20 @@ class NodeBuilder {
   bool MakeCodeClass(const ClassShape& shape) noexcept;
 
   // The units each position accepts, while there are at most two.
-  static constexpr std::uint8_t kMany = 3;
+  // The units each position accepts, while there are at most two.
   void Remember(std::uint32_t unit, std::uint32_t other) noexcept {
     const std::uint32_t i = node_.positionCount;
-    few_[i][0] = unit;
-    few_[i][1] = other;
-    fewCount_[i] = other == unit ? 1 : 2;
+    units_.few[i][0] = unit;
+    units_.few[i][1] = other;
+    units_.count[i] = other == unit ? 1 : 2;
   }
 
   const Ch* text_;
   std::size_t length_;
   SaaNode& node_;
   std::uint32_t mode_;
-  std::uint32_t few_[kMaxPositions][2] = {};
-  std::uint8_t fewCount_[kMaxPositions] = {};
-  bool beyondAscii_[kMaxPositions] = {};  // a class position accepts units from 0x80 up
+  PositionUnits units_;
 };
-
-// The two rarest narrow positions by how rare their units are in Japanese
-// text (later positions win ties, which leaves more text behind each skip):
-// the later one is skipped to, and the earlier one is checked at each
-// candidate, so that its unit always lies inside text already read.
-template <class Ch>
-bool NodeBuilder<Ch>::ChooseRarePosition() noexcept {
-  if (node_.Has(SN_ANCHORED) || node_.byteTable != 0 || node_.positionCount == 0) return true;
-  // The bits a position's units give: two units of like rarity, one less.
-  auto bits = [&](std::uint32_t i) {
-    const int one = Rarity<Ch>(few_[i][0]), other = Rarity<Ch>(few_[i][1]);
-    return std::min(one, other) - (fewCount_[i] == 2 && std::abs(one - other) <= 1 ? 1 : 0);
-  };
-  int best = -1, second = -1;
-  for (int i = 0; i < static_cast<int>(node_.positionCount); ++i) {
-    if (fewCount_[i] == kMany) continue;
-    if (best < 0 || bits(i) >= bits(best)) {
-      second = std::exchange(best, i);
-    } else if (second < 0 || bits(i) >= bits(second)) {
-      second = i;
-    }
-  }
-  if (best < 0) return ChooseRareSet();
-  const auto use = [&](int i, std::uint32_t& offset, std::uint32_t& count, std::uint32_t* units) {
-    offset = static_cast<std::uint32_t>(i);
-    count = fewCount_[i];
-    units[0] = few_[i][0];
-    units[1] = few_[i][1];
-  };
-  use(std::max(best, second), node_.rareOffset, node_.rareCount, node_.rareUnits);
-  if (second >= 0)
-    use(std::min(best, second), node_.checkOffset, node_.checkCount, node_.checkUnits);
-  return true;
-}
-
-// White space is everywhere in text: a class that takes it skips nothing.
-constexpr bool IsSpace(std::uint32_t c) noexcept {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-// Without a narrow position a node may still skip to a small class of
-// ASCII characters other than white space (digits, letters): the smallest
-// such class, tested through a 128-entry table.
-template <class Ch>
-bool NodeBuilder<Ch>::ChooseRareSet() noexcept {
-  constexpr std::uint32_t kMostMembers = 64;
-  std::uint32_t bestMembers = kMostMembers + 1;
-  for (std::uint32_t i = 0; i < node_.positionCount; ++i) {
-    if (beyondAscii_[i]) continue;
-    const std::uint32_t bit = 1u << i;
-    std::uint32_t members = 0;
-    for (std::uint32_t c = 1; c < kAsciiEntries && members <= kMostMembers; ++c) {
-      if ((node_.Masks()[c] & bit) != 0) members += IsSpace(c) ? kMostMembers + 1 : 1;
-    }
-    if (members <= bestMembers) {
-      bestMembers = members;
-      node_.rareOffset = i;
-    }
-  }
-  if (bestMembers > kMostMembers) return true;
-  // A tests every byte through a full table; W only ASCII units.
-  const std::uint32_t entries = kAnsi ? kByteEntries : kAsciiEntries;
-  node_.rareSet = static_cast<std::uint8_t*>(std::calloc(entries, 1));
-  if (node_.rareSet == nullptr) return false;
-  const std::uint32_t bit = 1u << node_.rareOffset;
-  for (std::uint32_t c = 0; c < kAsciiEntries; ++c)
-    node_.rareSet[c] = c == 0 || (node_.Masks()[c] & bit) != 0 ? 1 : 0;
-  node_.rareCount = kRareSet;
-  // The members' range, for a quick first test (0 to 0: no members).
-  node_.rareUnits[0] = node_.rareUnits[1] = 0;
-  for (std::uint32_t c = 1; c < kAsciiEntries; ++c) {
-    if (node_.rareSet[c] == 0) continue;
-    if (node_.rareUnits[0] == 0) node_.rareUnits[0] = c;
-    node_.rareUnits[1] = c;
-  }
-  return true;
-}
 
 template <class Ch>
 bool NodeBuilder<Ch>::AddPosition(std::uint32_t unit, bool fold) noexcept {
@@ -361,7 +277,7 @@ bool NodeBuilder<Ch>::AddClassPosition(const ClassShape& shape) noexcept {
     for (std::size_t i = 0; i < C::kEntries; ++i)
       masks[i] |= bit;
   }
-  bool& beyondAscii = beyondAscii_[node_.positionCount];
+  bool& beyondAscii = units_.beyondAscii[node_.positionCount];
   beyondAscii = shape.negated;
   auto apply = [&](std::uint32_t unit) {
     beyondAscii = beyondAscii || unit >= kAsciiEntries;
@@ -371,7 +287,7 @@ bool NodeBuilder<Ch>::AddClassPosition(const ClassShape& shape) noexcept {
       masks[unit] |= bit;
     }
   };
-  fewCount_[node_.positionCount] = kMany;
+  units_.count[node_.positionCount] = PositionUnits::kMany;
   ForEachMember(shape, false, [&](std::uint32_t low, std::uint32_t high) {
     for (std::uint32_t unit = low;; ++unit) {
       apply(unit);
@@ -549,7 +465,7 @@ SaaNode* Compile(const Ch* text, std::uint32_t flags, std::uint32_t& error) noex
       error = QXERR_NOMEMORY;
       return nullptr;
     }
-    if (!builder.ChooseRarePosition()) {
+    if (!ChooseSkipAhead<Ch>(*node, builder.Units())) {
       FreeChain(root);
       error = QXERR_NOMEMORY;
       return nullptr;

@@ -24,7 +24,7 @@ bool FreeChain(SaaNode* root) noexcept {
     SaaNode* following = node->chain;
     node->magic = 0;  // a stale copy of the handle no longer looks alive
     std::free(node->maskTable);
-    std::free(node->rareSet);
+    std::free(node->skip.rareSet);
     std::free(node);
     node = following;
   }

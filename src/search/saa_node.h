@@ -32,8 +32,27 @@ enum class Form : std::uint32_t { kAnsi = 1, kWide = 2 };
 // Mask table sizes: A bytes, A double-byte class codes, W code units.
 inline constexpr std::size_t kByteEntries = 256;
 inline constexpr std::size_t kCodeEntries = 65536;
+inline constexpr std::uint32_t kAsciiEntries = 128;  // a W rare set: ASCII units
 inline constexpr std::uint32_t kMaxPositions = 32;
 inline constexpr std::uint32_t kRareSet = 3;
+
+// How a searching node skips ahead, used only to skip text quickly: every
+// match has, at position `rareOffset`, one of `rareCount` (1 or 2) units,
+// or with kRareSet an ASCII unit whose entry in `rareSet` (A: 256 entries,
+// W: 128) is 1 (entry 0, the NUL, is 1 as well, to stop there). With
+// kRareSet, rareUnits holds the lowest and highest member other than the
+// NUL (both 0 when there is none). A second narrow position before
+// rareOffset is tested at each candidate before the mask tables are run;
+// checkCount 0 when there is none.
+struct SkipAhead {
+  std::uint32_t rareOffset;
+  std::uint32_t rareCount;
+  std::uint32_t rareUnits[2];
+  std::uint8_t* rareSet;
+  std::uint32_t checkOffset;
+  std::uint32_t checkCount;
+  std::uint32_t checkUnits[2];
+};
 
 struct SaaNode {
   std::uint32_t magic;          // kSigConverter
@@ -48,22 +67,7 @@ struct SaaNode {
   SaaNode* alternative;         // tried at this node's start when it fails; none or chain
   void* maskTable;              // absent while positionCount is 0
   Form form;                    // the form that built the converter
-  // Scan-ahead for a searching node: every match has, at position
-  // `rareOffset`, one of `rareCount` (1 or 2) units, or with kRareSet an
-  // ASCII unit whose entry in `rareSet` (A: 256 entries, W: 128) is 1
-  // (entry 0, the NUL, is 1 as well, to stop there); 0 when no position is
-  // narrow or rare enough. With kRareSet, rareUnits holds the lowest and
-  // highest member other than the NUL (both 0 when there is none).
-  // Chosen by the compiler, used only to skip text quickly.
-  std::uint32_t rareOffset;
-  std::uint32_t rareCount;
-  std::uint32_t rareUnits[2];
-  std::uint8_t* rareSet;
-  // A second narrow position before rareOffset, tested at each candidate
-  // before the mask tables are run; checkCount 0 when there is none.
-  std::uint32_t checkOffset;
-  std::uint32_t checkCount;
-  std::uint32_t checkUnits[2];
+  SkipAhead skip;               // chosen by skip_choice.cpp; all 0 when the node cannot skip
 
   bool Has(std::uint32_t flag) const noexcept { return (flags & flag) != 0; }
   std::uint32_t* Masks() const noexcept { return static_cast<std::uint32_t*>(maskTable); }

@@ -137,12 +137,13 @@ class Scanner {
 // members, which the table then tests.
 template <class Ch>
 const Ch* Scanner<Ch>::FindInSet(const SaaNode& node, const Ch* from) noexcept {
-  const UnitRange<Ch> range{node.rareUnits[0], node.rareUnits[1] - node.rareUnits[0]};
+  const UnitRange<Ch> range{node.skip.rareUnits[0],
+                            node.skip.rareUnits[1] - node.skip.rareUnits[0]};
   for (;; ++from) {
     from = FindUnit(from, range);
     const std::uint32_t unit = C::Unit(*from);
     if (unit == 0) return nullptr;
-    if (unit < 128 && node.rareSet[unit] != 0) return from;
+    if (unit < 128 && node.skip.rareSet[unit] != 0) return from;
   }
 }
 
@@ -152,7 +153,7 @@ const Ch* Scanner<Ch>::FindInSet(const SaaNode& node, const Ch* from) noexcept {
 // measured with strnlen, so each byte is measured once per scan.
 template <>
 const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexcept {
-  if (node.rareCount == kRareSet) return FindInSet(node, from);
+  if (node.skip.rareCount == kRareSet) return FindInSet(node, from);
   if (from > known_) known_ = from;  // the caller has walked this far
   for (;;) {
     if (from == known_) {
@@ -164,11 +165,11 @@ const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexc
       continue;
     }
     const std::size_t length = static_cast<std::size_t>(known_ - from);
-    const void* hit = std::memchr(from, static_cast<int>(node.rareUnits[0]), length);
-    if (node.rareCount == 2) {
+    const void* hit = std::memchr(from, static_cast<int>(node.skip.rareUnits[0]), length);
+    if (node.skip.rareCount == 2) {
       const std::size_t before =
           hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - from) : length;
-      const void* other = std::memchr(from, static_cast<int>(node.rareUnits[1]), before);
+      const void* other = std::memchr(from, static_cast<int>(node.skip.rareUnits[1]), before);
       if (other != nullptr) hit = other;
     }
     if (hit != nullptr) return static_cast<const char*>(hit);
@@ -179,8 +180,8 @@ const char* Scanner<char>::FindRare(const SaaNode& node, const char* from) noexc
 // W finds the rare units and the NUL in one pass, a block at a time.
 template <>
 const WCHAR* Scanner<WCHAR>::FindRare(const SaaNode& node, const WCHAR* from) noexcept {
-  if (node.rareCount == kRareSet) return FindInSet(node, from);
-  const UnitPair<WCHAR> pair{node.rareUnits[0], node.rareUnits[1]};
+  if (node.skip.rareCount == kRareSet) return FindInSet(node, from);
+  const UnitPair<WCHAR> pair{node.skip.rareUnits[0], node.skip.rareUnits[1]};
   const WCHAR* hit = FindUnit(from, pair);
   return *hit != 0 ? hit : nullptr;
 }
@@ -194,15 +195,15 @@ const WCHAR* Scanner<WCHAR>::FindRare(const SaaNode& node, const WCHAR* from) no
 // whether to step back one. Null when the text ends first.
 template <class Ch>
 const Ch* Scanner<Ch>::SkipAhead(const SaaNode& node, const Ch* p) noexcept {
-  const std::uint32_t offset = node.rareOffset;
+  const std::uint32_t offset = node.skip.rareOffset;
   for (std::uint32_t i = 0; i < offset; ++i) {
     if (p[i] == 0) return nullptr;
   }
   const Ch* hit;
-  if (node.checkCount != 0) {
-    hit = FindPair(p + offset, static_cast<std::ptrdiff_t>(offset - node.checkOffset),
-                   UnitPair<Ch>{node.rareUnits[0], node.rareUnits[1]},
-                   UnitPair<Ch>{node.checkUnits[0], node.checkUnits[1]});
+  if (node.skip.checkCount != 0) {
+    hit = FindPair(p + offset, static_cast<std::ptrdiff_t>(offset - node.skip.checkOffset),
+                   UnitPair<Ch>{node.skip.rareUnits[0], node.skip.rareUnits[1]},
+                   UnitPair<Ch>{node.skip.checkUnits[0], node.skip.checkUnits[1]});
     if (*hit == 0) return nullptr;
   } else {
     hit = FindRare(node, p + offset);
@@ -294,7 +295,7 @@ const Ch* Scanner<Ch>::SearchNormal(const SaaNode& node, const Ch* p,
   const std::uint32_t* masks = node.Masks();
   const std::uint32_t finalBit = node.finalBit;
   for (;;) {
-    if (state == 0 && node.rareCount != 0) {
+    if (state == 0 && node.skip.rareCount != 0) {
       p = SkipAhead(node, p);
       if (p == nullptr) return nullptr;
     }
