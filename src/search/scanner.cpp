@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "frame/char_step.h"
 #include "search/search_char.h"
 #include "search/unit_find.h"
 
@@ -28,10 +29,7 @@ class Scanner {
   }
 
  private:
-  // Width of the character at p: a lead byte pairs with a non-NUL byte.
-  static std::size_t Width(const Ch* p) noexcept {
-    return kAnsi && C::IsLead(C::Unit(p[0])) && p[1] != 0 ? 2 : 1;
-  }
+  static std::size_t Width(const Ch* p) noexcept { return CharStep<Ch>::Width(p); }
 
   static std::uint32_t Step(std::uint32_t state, std::uint32_t mask) noexcept {
     return ((state << 1) | 1) & mask;

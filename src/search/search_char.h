@@ -20,7 +20,7 @@ struct SearchChar<char> {
   static constexpr Form kForm = Form::kAnsi;
   static constexpr std::size_t kEntries = kByteEntries;
   static std::uint32_t Unit(char c) noexcept { return static_cast<unsigned char>(c); }
-  static bool IsLead(std::uint32_t unit) noexcept { return g_dbcsLeadTable[unit & 0xFF] != 0; }
+  static bool IsLead(std::uint32_t unit) noexcept { return IsLeadByte(static_cast<char>(unit)); }
   // The case-flip table built at load; lead bytes map to themselves.
   static std::uint32_t OtherCase(std::uint32_t unit) noexcept { return g_caseFlipTable[unit]; }
   static constexpr std::uint32_t kMaxOctal = 0xFF;
