@@ -26,6 +26,7 @@
 
 #include "frame/signatures.h"
 #include "platform/win32_api.h"
+#include "resource.h"
 
 namespace qx::fileop {
 
@@ -78,9 +79,9 @@ enum : DWORD {
 // The engine's copy block.
 inline constexpr DWORD kCopyBlockBytes = 1024 * 1024;
 
-// The progress dialog's controls 1003 to 1015.
-inline constexpr int kFirstControl = 1003;
-inline constexpr int kControlCount = 13;
+// The progress dialog's controls, from the caption line to the total bar.
+inline constexpr int kFirstControl = IDC_FILEOP_CAPTION;
+inline constexpr int kControlCount = IDC_FILEOP_TOTAL_BAR - IDC_FILEOP_CAPTION + 1;
 
 // Both halves all ones: the job's byte total is unknown.
 inline constexpr std::int64_t kUnknownBytes = -1;
