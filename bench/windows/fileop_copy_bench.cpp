@@ -145,9 +145,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::vector<Peer> largePeers = {{"CopyFileA", copyFile},
-                                  {"flushing 1 MiB loop", FlushingCopy},
-                                  {"qxOperateFileOpA", engine}};
+  std::vector<Peer> largePeers = {
+      {"CopyFileA", copyFile}, {"flushing 1 MiB loop", FlushingCopy}, {"qxOperateFileOpA", engine}};
   const std::string title = "copy of one " + std::to_string(mebibytes) + " MiB file";
   Race(title.c_str(), large, mebibytes * 1.048576, rounds, largePeers);
   std::vector<Peer> batchPeers = {{"CopyFileA", copyFile}, {"qxOperateFileOpA", engine}};

@@ -11,8 +11,9 @@
 
 #include "fileop/fileop_engine.h"
 #include "fileop/naming.h"
-#include "fileop/owned_file.h"
-#include "fileop/win_calls.h"
+#include "fileop/window_calls.h"
+#include "platform/system_calls.h"
+#include "platform/unique_handle.h"
 #include "platform/halves.h"
 #include "qxdll32.h"
 #include "resource.h"
@@ -134,23 +135,18 @@ class FileStep {
   // when it does not open, kUnknown (with `info` zeroed) when it opens but
   // tells nothing.
   static Presence OpenInfo(const Ch* name, BY_HANDLE_FILE_INFORMATION& info) noexcept {
-    const OwnedFile file(OpenShared(name));
+    const unique_file file = OpenForQuery(name);
     if (!file) return kAbsent;
     if (GetFileInformationByHandle(file.get(), &info)) return kKnown;
     info = {};
     return kUnknown;
   }
 
-  static HANDLE OpenShared(const Ch* name) noexcept {
-    return Win<Ch>::Open(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL);
-  }
-
   // The destination is the source itself: the same file index, confirmed by
   // the same final path wherever the system can give both.
   bool IsSource(const BY_HANDLE_FILE_INFORMATION& existing) const noexcept {
     if (!SameIndex(sourceInfo_, existing)) return false;
-    const OwnedFile source(OpenShared(source_)), destination(OpenShared(destination_));
+    const unique_file source = OpenForQuery(source_), destination = OpenForQuery(destination_);
     WCHAR sourcePath[kFinalPathSize], destinationPath[kFinalPathSize];
     if (!source || !destination || !FinalPath(source.get(), sourcePath) ||
         !FinalPath(destination.get(), destinationPath)) {
@@ -162,9 +158,9 @@ class FileStep {
   // Clears the attributes (a read-only file deletes too) and deletes; a
   // file that stays gets its attributes back.
   static bool DeleteWithAttributes(const Ch* name, DWORD attributes) noexcept {
-    Win<Ch>::SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
-    if (Win<Ch>::Remove(name)) return true;
-    Win<Ch>::SetAttributes(name, attributes);
+    win::SetFileAttributesT(name, FILE_ATTRIBUTE_NORMAL);
+    if (win::DeleteFileT(name)) return true;
+    win::SetFileAttributesT(name, attributes);
     return false;
   }
 
@@ -256,7 +252,7 @@ class FileStep {
 
   DWORD Transfer() noexcept {
     const bool move = (record_.opBits & kOpMove) != 0;
-    if (move && Win<Ch>::Move(source_, target_)) {
+    if (move && win::MoveFileT(source_, target_)) {
       Progress(record_.fileBytes);
       return QXERR_NONE;
     }
@@ -272,15 +268,15 @@ class FileStep {
   // read or write) removes the target it created, so no truncated file is
   // left under the destination name.
   DWORD CopyData() noexcept {
-    OwnedFile target(Win<Ch>::Open(target_, GENERIC_WRITE, 0, CREATE_ALWAYS, kSequential));
-    OwnedFile input(
-        Win<Ch>::Open(source_, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, kSequential));
+    unique_file target(win::CreateFileT(target_, GENERIC_WRITE, 0, CREATE_ALWAYS, kSequential));
+    unique_file input(
+        win::CreateFileT(source_, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, kSequential));
     const bool created = static_cast<bool>(target);
     auto fail = [&](DWORD status) {
       input.reset();
       if (created) {
         target.reset();
-        Win<Ch>::Remove(target_);
+        win::DeleteFileT(target_);
       }
       return status;
     };
@@ -313,7 +309,7 @@ class FileStep {
     SetFileTime(target.get(), &sourceInfo_.ftCreationTime, &sourceInfo_.ftLastAccessTime,
                 &sourceInfo_.ftLastWriteTime);
     target.reset();
-    Win<Ch>::SetAttributes(target_, sourceInfo_.dwFileAttributes);
+    win::SetFileAttributesT(target_, sourceInfo_.dwFileAttributes);
     return QXERR_NONE;
   }
 

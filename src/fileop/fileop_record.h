@@ -5,7 +5,7 @@
 //
 //   field                                  written by        read by
 //   signature, ownerWindow, createFlags    create            both
-//   threadHandle, threadId, wide           create            engine
+//   dialogThread, wide                     create            engine
 //   dialogWindow                           dialog (init, close)  engine  (atomic)
 //   startPending                           dialog (start)    engine   (atomic)
 //   abortRequested                         dialog (start, Abort, close)  engine  (atomic)
@@ -25,6 +25,7 @@
 #include <memory>
 
 #include "frame/signatures.h"
+#include "platform/unique_handle.h"
 #include "platform/win32_api.h"
 #include "resource.h"
 
@@ -88,17 +89,33 @@ inline constexpr std::int64_t kUnknownBytes = -1;
 // The job's file count is unknown.
 inline constexpr std::int32_t kUnknownCount = -1;
 
+// The dialog thread. Closing it waits until the thread has ended while
+// delivering the messages other threads send to this thread's windows (the
+// dialog disables and enables the owner window as it starts and ends, so a
+// plain wait could deadlock), then closes the handle.
+struct DialogThreadTraits {
+  using type = HANDLE;
+  static type Invalid() noexcept { return nullptr; }
+  static void Close(type thread) noexcept;
+};
+
 // The file operation handle. Shared by the caller's thread and the dialog
 // thread as the table above says; no lock guards it.
 struct FileOpRecord {
+  FileOpRecord() = default;
+  FileOpRecord(const FileOpRecord&) = delete;
+  FileOpRecord& operator=(const FileOpRecord&) = delete;
+  // Ends the dialog and waits for its thread: no thread outlives the record
+  // it reads.
+  ~FileOpRecord();
+
   std::uint32_t signature = kSigFileOperation;
   HWND ownerWindow = nullptr;
   DWORD createFlags = 0;
   std::atomic<HWND> dialogWindow{nullptr};
   std::atomic<BOOL> startPending{TRUE};
   std::atomic<BOOL> abortRequested{TRUE};
-  HANDLE threadHandle = nullptr;
-  DWORD threadId = 0;
+  unique_handle<DialogThreadTraits> dialogThread;
   DWORD opBits = 0;
   ULONG_PTR shownCaption = 0;
   ULONG_PTR caption = 0;             // operation code, or the caller's caption text

@@ -1,78 +1,76 @@
 // Opening and closing a file operation: the dialog thread's start and end,
 // and the totals.
+#include <memory>
 #include <new>
 
 #include "fileop/fileop_engine.h"
 #include "fileop/progress_dialog.h"
-#include "fileop/win_calls.h"
+#include "fileop/window_calls.h"
 #include "qxdll32.h"
 
 namespace qx::fileop {
 namespace {
 
 // Waits until `done()` holds while delivering the messages other threads
-// send to this thread's windows: the dialog thread disables and enables the
-// owner window, which belongs to the caller, while it starts and ends, so a
-// plain wait could deadlock. False when the dialog thread ended first.
-template <class Ch, class Done>
+// send to this thread's windows. False when the dialog thread ended first.
+template <class Done>
 bool WaitForDialog(HANDLE thread, Done done) noexcept {
   for (;;) {
     if (done()) return true;
     const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, 1, QS_SENDMESSAGE);
     MSG msg;
-    Win<Ch>::Peek(&msg);
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
     if (woke == WAIT_OBJECT_0) return done();
   }
 }
 
 }  // namespace
 
+void DialogThreadTraits::Close(HANDLE thread) noexcept {
+  WaitForDialog(thread, [] { return false; });
+  CloseHandle(thread);
+}
+
+FileOpRecord::~FileOpRecord() {
+  if (HWND dialog = dialogWindow) {
+    SendMessageA(dialog, QXFOM_CLOSE, 0, reinterpret_cast<LPARAM>(this));
+  }
+  dialogThread.reset();
+}
+
 template <class Ch>
 FileOpRecord* Create(HWND owner, DWORD flags, DWORD& error) noexcept {
-  auto* record = new (std::nothrow) FileOpRecord;
+  std::unique_ptr<FileOpRecord> owned(new (std::nothrow) FileOpRecord);
+  FileOpRecord* const record = owned.get();
   if (record != nullptr) record->copyBlock.reset(new (std::nothrow) char[kCopyBlockBytes]);
   if (record == nullptr || record->copyBlock == nullptr) {
-    delete record;
     error = QXERR_NOMEMORY;
     return nullptr;
   }
   record->ownerWindow = owner;
   record->createFlags = flags;
   record->wide = sizeof(Ch) != 1;
-  record->threadHandle = CreateThread(nullptr, 0, DialogThread<Ch>, record, 0, &record->threadId);
-  if (record->threadHandle == nullptr) {
-    delete record;
+  record->dialogThread.reset(CreateThread(nullptr, 0, DialogThread<Ch>, record, 0, nullptr));
+  if (!record->dialogThread) {
     error = QXERR_THREAD;
     return nullptr;
   }
   // A dialog that cannot be made (no progress bar class, no template) ends
   // its thread without ever publishing a window.
+  const HANDLE thread = record->dialogThread.get();
   const bool started =
-      WaitForDialog<Ch>(record->threadHandle,
-                        [record] { return record->dialogWindow != nullptr; }) &&
+      WaitForDialog(thread, [record] { return record->dialogWindow != nullptr; }) &&
       Win<Ch>::Post(record->dialogWindow, QXFOM_START, 0, reinterpret_cast<LPARAM>(record)) &&
-      WaitForDialog<Ch>(record->threadHandle, [record] { return !record->startPending; });
+      WaitForDialog(thread, [record] { return !record->startPending; });
   if (!started) {
-    if (HWND dialog = record->dialogWindow) {
-      SendMessageA(dialog, QXFOM_CLOSE, 0, reinterpret_cast<LPARAM>(record));
-    }
-    WaitForDialog<Ch>(record->threadHandle, [] { return false; });
-    CloseHandle(record->threadHandle);
-    delete record;
     error = QXERR_THREAD;
     return nullptr;
   }
   error = QXERR_NONE;
-  return record;
+  return owned.release();
 }
 
 void Close(FileOpRecord& record) noexcept {
-  if (HWND dialog = record.dialogWindow) {
-    SendMessageA(dialog, QXFOM_CLOSE, 0, reinterpret_cast<LPARAM>(&record));
-  }
-  // No thread outlives the record it reads.
-  WaitForDialog<char>(record.threadHandle, [] { return false; });
-  CloseHandle(record.threadHandle);
   record.signature = 0;
   delete &record;
 }

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "frame/char_step.h"
-#include "platform/text_calls.h"
+#include "platform/system_calls.h"
 #include "platform/unique_handle.h"
 #include "qxdll32.h"
 #include "text/decimal.h"
@@ -42,13 +42,19 @@ Ch* CopyUnits(Ch* out, const From* from, std::size_t count) noexcept {
   return out + count;
 }
 
+// An existing file opened without read or write access, for its times and
+// information only, shared with every other opener.
+template <class Ch>
+unique_file OpenForQuery(const Ch* name) noexcept {
+  return unique_file(win::CreateFileT(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL));
+}
+
 // A name is free when it does not open as an existing file, for whatever
 // reason: a folder of that name does not make it taken.
 template <class Ch>
 bool IsFreeName(const Ch* name) noexcept {
-  const unique_file file(win::CreateFileT(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
-  return !file;
+  return !OpenForQuery(name);
 }
 
 // The suffix of a unique name as it grows: date, time, then "(n)".
@@ -92,8 +98,7 @@ class NameSuffix {
 // The last-write time of the file at `path`.
 template <class Ch>
 bool ReadWriteTime(const Ch* path, FILETIME& time) noexcept {
-  const unique_file file(win::CreateFileT(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+  const unique_file file = OpenForQuery(path);
   return file && GetFileTime(file.get(), nullptr, nullptr, &time);
 }
 

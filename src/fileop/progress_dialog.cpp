@@ -9,11 +9,12 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "fileop/bar_scale.h"
 #include "fileop/fileop_record.h"
-#include "fileop/win_calls.h"
+#include "fileop/window_calls.h"
 #include "frame/ascii_literal.h"
 #include "qxdll32.h"
 #include "resource.h"
@@ -28,7 +29,7 @@ constexpr int kNumberSize = 128;
 // rather than overrun.
 template <class Ch>
 void Append(Ch* text, const Ch* tail) noexcept {
-  int at = Win<Ch>::Length(text);
+  auto at = static_cast<int>(std::char_traits<Ch>::length(text));
   while (*tail != 0 && at < kTextSize - 1)
     text[at++] = *tail++;
   text[at] = 0;

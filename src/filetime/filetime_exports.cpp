@@ -3,7 +3,7 @@
 #include "filetime/file_time.h"
 #include "frame/error_code.h"
 #include "platform/halves.h"
-#include "platform/text_calls.h"
+#include "platform/system_calls.h"
 #include "platform/unique_handle.h"
 
 namespace {

@@ -98,14 +98,14 @@ bool Refill(TextFile<Ch>& text, std::uint64_t position) {
   if (text.filePointer != byteOffset) {
     LONG high = static_cast<LONG>(byteOffset >> 32);
     SetLastError(ERROR_SUCCESS);
-    const DWORD low = SetFilePointer(text.head.file, static_cast<LONG>(byteOffset & 0xFFFFFFFFu),
-                                     &high, FILE_BEGIN);
+    const DWORD low = SetFilePointer(
+        text.head.file.get(), static_cast<LONG>(byteOffset & 0xFFFFFFFFu), &high, FILE_BEGIN);
     if (low == INVALID_SET_FILE_POINTER && GetLastError() != ERROR_SUCCESS) return false;
     text.filePointer = byteOffset;
   }
   const DWORD wanted = kTextReadAhead * sizeof(Ch);
   DWORD got = 0;
-  if (!ReadFile(text.head.file, text.buffer, wanted, &got, nullptr)) return false;
+  if (!ReadFile(text.head.file.get(), text.buffer, wanted, &got, nullptr)) return false;
   text.filePointer += got;
   text.bufferStart = position;
   // A UTF-16 file's unpaired last byte is dropped.
@@ -115,11 +115,6 @@ bool Refill(TextFile<Ch>& text, std::uint64_t position) {
 }
 
 }  // namespace
-
-void CloseTextFileHandle(TextFileHead& head) noexcept {
-  if (head.file != nullptr) CloseHandle(head.file);
-  head.file = nullptr;
-}
 
 template <class Ch>
 LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
@@ -141,7 +136,7 @@ LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
     }
     if (st.position < text.bufferStart || st.position >= text.bufferStart + text.bufferCount) {
       if (!Refill(text, st.position)) {
-        CloseTextFileHandle(text.head);
+        text.head.file.reset();
         return LineResult::kReadError;
       }
       continue;
@@ -167,7 +162,7 @@ LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
       const std::uint64_t offset = text.bufferStart + static_cast<std::uint64_t>(p - text.buffer);
       ++p;
       if (c == 0) {
-        CloseTextFileHandle(text.head);
+        text.head.file.reset();
         return LineResult::kBadData;
       }
       if (c == kEof) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/unique_handle.h"
 #include "platform/win32_api.h"
 
 namespace qx::jcode {
@@ -31,7 +32,7 @@ enum class TextForm : std::uint32_t { kBytes = 0x41, kUtf16 = 0x57 };
 struct TextFileHead {
   std::uint32_t signature;  // kSigTextFile
   TextForm form;
-  HANDLE file;  // null once the reader closed the file after an error
+  unique_file file;  // empty once the reader closed the file after an error
 };
 
 // What a call may change and what a too-long line puts back.
@@ -65,8 +66,5 @@ enum class LineResult {
 // terminates it. Needs an open file, a non-null line and size >= 1.
 template <class Ch>
 LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept;
-
-// Closes the record's file if it is still open.
-void CloseTextFileHandle(TextFileHead& head) noexcept;
 
 }  // namespace qx::jcode

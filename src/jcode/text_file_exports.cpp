@@ -1,10 +1,12 @@
 // Exports of the text file reader: handle and argument checks, the error
 // codes, and the record's allocation around the shared line reader.
 #include <new>
+#include <utility>
 
 #include "frame/error_code.h"
 #include "frame/handle_record.h"
 #include "jcode/text_file.h"
+#include "platform/system_calls.h"
 #include "qxdll32.h"
 
 namespace {
@@ -17,30 +19,22 @@ using qx::jcode::TextForm;
 template <class Ch>
 constexpr TextForm kFormOf = sizeof(Ch) == 1 ? TextForm::kBytes : TextForm::kUtf16;
 
-HANDLE OpenForReading(const char* name) {
-  return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-HANDLE OpenForReading(const WCHAR* name) {
-  return CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
 template <class Ch>
 QXHTEXTFILE OpenText(const Ch* fileName) noexcept {
-  const HANDLE file = fileName != nullptr ? OpenForReading(fileName) : INVALID_HANDLE_VALUE;
-  if (file == INVALID_HANDLE_VALUE) {
+  qx::unique_file file(fileName != nullptr
+                           ? qx::win::CreateFileT(fileName, GENERIC_READ, FILE_SHARE_READ,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL)
+                           : INVALID_HANDLE_VALUE);
+  if (!file) {
     qx::SetErrCode(QXERR_OPEN);
     return nullptr;
   }
   auto* text = new (std::nothrow) TextFile<Ch>;
   if (text == nullptr) {
-    CloseHandle(file);
     qx::SetErrCode(QXERR_NOMEMORY);
     return nullptr;
   }
-  text->head = {qx::kSigTextFile, kFormOf<Ch>, file};
+  text->head = {qx::kSigTextFile, kFormOf<Ch>, std::move(file)};
   return reinterpret_cast<QXHTEXTFILE>(text);
 }
 
@@ -52,7 +46,7 @@ QXBOOL ReadText(QXHTEXTFILE handle, Ch* line, QXDWORD size) noexcept {
     qx::SetErrCode(QXERR_BADHANDLE);
     return 0;
   }
-  if (head->file == nullptr) {
+  if (!head->file) {
     qx::SetErrCode(QXERR_UNAVAILABLE);
     return 0;
   }
@@ -101,7 +95,6 @@ extern "C" QXBOOL QXAPI qxReadTextFileW(QXHTEXTFILE handle, QXWCHAR* line, QXDWO
 extern "C" QXBOOL QXAPI qxCloseTextFile(QXHTEXTFILE handle) {
   auto* head = qx::RecordOf<TextFileHead>(handle, qx::kSigTextFile);
   if (head == nullptr) return 0;
-  qx::jcode::CloseTextFileHandle(*head);
   head->signature = 0;  // a stale copy of the handle no longer looks alive
   if (head->form == TextForm::kBytes) {
     delete reinterpret_cast<TextFile<char>*>(head);

@@ -1,7 +1,9 @@
-// One owner type for every kind of system handle: closes it on every path
-// out of a scope, and keeps the thread's last error across the close, so a
-// failure code read after cleanup is still the failing call's. Each kind is
-// a line of traits: its empty value and its close call.
+// One owner type for every kind of handle the library holds (files, find
+// handles, registry keys, shell item lists, converter chains, the dialog
+// thread): closes it on every path out of a scope, and keeps the thread's
+// last error across the close, so a failure code read after cleanup is
+// still the failing call's. Each kind is a line of traits: its type, its
+// empty value and its close call.
 #pragma once
 
 #include <utility>
@@ -29,6 +31,15 @@ class unique_handle {
 
   type get() const noexcept { return handle_; }
   explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
+
+  // Gives the handle up to the caller, who now closes it.
+  type release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
+
+  // The slot an opening call fills; whatever was held before is closed.
+  type* put() noexcept {
+    reset();
+    return &handle_;
+  }
 
   void reset(type handle = Traits::Invalid()) noexcept {
     if (handle_ != Traits::Invalid()) {

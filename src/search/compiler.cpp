@@ -434,22 +434,20 @@ SaaNode* Compile(const Ch* text, std::uint32_t flags, std::uint32_t& error) noex
     error = QXERR_BADPARAM;
     return nullptr;
   }
-  SaaNode* root = nullptr;
+  unique_chain root;
   SaaNode* previous = nullptr;
   for (std::size_t count = 1;; ++count) {
     if (count > kMaxNodes) {
-      FreeChain(root);
       error = QXERR_BADPARAM;
       return nullptr;
     }
     SaaNode* node = NewNode(SearchChar<Ch>::kForm, pending.flags);
     if (node == nullptr) {
-      FreeChain(root);
       error = QXERR_NOMEMORY;
       return nullptr;
     }
     if (previous == nullptr) {
-      root = node;
+      root.reset(node);
     } else {
       previous->chain = node;
       if (pending.link != Link::kAlternative) previous->next = node;
@@ -460,17 +458,11 @@ SaaNode* Compile(const Ch* text, std::uint32_t flags, std::uint32_t& error) noex
     const bool built = (mode & kModePattern) != 0
                            ? builder.Pattern(pending.from, pending.repeat, out)
                            : builder.Literal(pending.from, out);
-    if (!built) {
-      FreeChain(root);
+    if (!built || !ChooseSkipAhead<Ch>(*node, builder.Units())) {
       error = QXERR_NOMEMORY;
       return nullptr;
     }
-    if (!ChooseSkipAhead<Ch>(*node, builder.Units())) {
-      FreeChain(root);
-      error = QXERR_NOMEMORY;
-      return nullptr;
-    }
-    if (out.link == Link::kNone) return root;
+    if (out.link == Link::kNone) return root.release();
     previous = node;
     pending = out;
   }

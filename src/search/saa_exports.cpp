@@ -49,16 +49,15 @@ Ch* GrepEx(const Ch* text, const Ch* pattern, QXBOOL ignoreCase, QXDWORD* length
     return nullptr;
   }
   std::uint32_t error = QXERR_NONE;
-  SaaNode* root = qx::search::Compile(
-      pattern, ignoreCase != 0 ? QXSAA_PATTERN | QXSAA_NOCASE : QXSAA_PATTERN, error);
-  if (root == nullptr) {
+  const qx::search::unique_chain root(qx::search::Compile(
+      pattern, ignoreCase != 0 ? QXSAA_PATTERN | QXSAA_NOCASE : QXSAA_PATTERN, error));
+  if (!root) {
     qx::SetErrCode(error);
     return nullptr;
   }
   qx::SetErrCode(QXERR_NONE);
-  const Ch* match = qx::search::ScanText(*root, text);
-  if (length != nullptr) *length = root->matchLength;
-  qx::search::FreeChain(root);
+  const Ch* match = qx::search::ScanText(*root.get(), text);
+  if (length != nullptr) *length = root.get()->matchLength;
   return const_cast<Ch*>(match);
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "frame/signatures.h"
+#include "platform/unique_handle.h"
 #include "platform/win32_api.h"
 
 namespace qx::search {
@@ -83,5 +84,14 @@ bool AddMaskTable(SaaNode& node, std::size_t entries, std::size_t width) noexcep
 // Frees the chain from `root`; stops at a node without the signature and
 // reports whether the whole chain was released.
 bool FreeChain(SaaNode* root) noexcept;
+
+struct ChainTraits {
+  using type = SaaNode*;
+  static type Invalid() noexcept { return nullptr; }
+  static void Close(type root) noexcept { FreeChain(root); }
+};
+
+// A converter chain, freed on every path out of a scope.
+using unique_chain = unique_handle<ChainTraits>;
 
 }  // namespace qx::search

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "platform/text_calls.h"
+#include "platform/system_calls.h"
 #include "text/decimal.h"
 
 namespace qx::text {

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "frame/error_code.h"
+#include "platform/unique_handle.h"
 #include "qxdll32.h"
 #include "text/path_names.h"
 
@@ -16,23 +17,19 @@ namespace {
 constexpr int kStartCapacity = MAX_PATH;
 
 // An item list from the browser, freed through the shell's allocator.
-class ItemList {
- public:
-  explicit ItemList(LPITEMIDLIST list) noexcept : list_(list) {}
-  ItemList(const ItemList&) = delete;
-  ItemList& operator=(const ItemList&) = delete;
-  ~ItemList() {
+struct ItemListTraits {
+  using type = LPITEMIDLIST;
+  static type Invalid() noexcept { return nullptr; }
+  static void Close(type list) noexcept {
     IMalloc* allocator = nullptr;
-    if (list_ != nullptr && SUCCEEDED(SHGetMalloc(&allocator))) {
-      allocator->Free(list_);
+    if (SUCCEEDED(SHGetMalloc(&allocator))) {
+      allocator->Free(list);
       allocator->Release();
     }
   }
-  LPCITEMIDLIST get() const noexcept { return list_; }
-
- private:
-  LPITEMIDLIST list_;
 };
+
+using ItemList = qx::unique_handle<ItemListTraits>;
 
 // Copies the start folder with a separator appended, collapses separator
 // runs (a leading pair stays) and drops the trailing separator unless the
@@ -78,7 +75,7 @@ extern "C" QXBOOL QXAPI qxBrowseFolderA(QXHWND owner, const char* title, char* p
   info.lParam = reinterpret_cast<LPARAM>(startFolder);
 
   const ItemList chosen(SHBrowseForFolderA(&info));
-  if (chosen.get() == nullptr) return FALSE;  // cancelled
+  if (!chosen) return FALSE;  // cancelled
   if (!SHGetPathFromIDListA(chosen.get(), path)) {
     qx::SetErrCode(QXERR_UNAVAILABLE);
     return FALSE;

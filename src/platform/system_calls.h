@@ -1,6 +1,7 @@
-// The A and W Win32 calls under one name each, so that a template on the
+// The A and W system calls under one name each, so that a template on the
 // character type calls the form that matches its strings. The T suffix
-// keeps clear of the Windows header's own A/W switching macros.
+// keeps clear of the Windows header's own A/W switching macros. The
+// registry's calls are in registry_calls.h, which only Windows builds use.
 #pragma once
 
 #include "platform/win32_api.h"
@@ -14,6 +15,23 @@ inline HANDLE CreateFileT(const char* name, DWORD access, DWORD share, DWORD dis
 inline HANDLE CreateFileT(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
                           DWORD flags) noexcept {
   return CreateFileW(name, access, share, nullptr, disposition, flags, nullptr);
+}
+
+#ifdef _WIN32
+// Only the file operation engine, a Windows family, sets attributes.
+inline BOOL SetFileAttributesT(const char* name, DWORD attributes) noexcept {
+  return SetFileAttributesA(name, attributes);
+}
+inline BOOL SetFileAttributesT(const WCHAR* name, DWORD attributes) noexcept {
+  return SetFileAttributesW(name, attributes);
+}
+#endif
+
+inline BOOL DeleteFileT(const char* name) noexcept {
+  return DeleteFileA(name);
+}
+inline BOOL DeleteFileT(const WCHAR* name) noexcept {
+  return DeleteFileW(name);
 }
 
 inline BOOL MoveFileT(const char* from, const char* to) noexcept {

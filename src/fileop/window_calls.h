@@ -1,5 +1,6 @@
-// The system and library calls of the file operation engine and its dialog
-// in the A or W width, so each algorithm is written once on Ch.
+// The window, dialog and library calls of the file operation engine and its
+// dialog in the A or W width, so each algorithm is written once on Ch. The
+// file calls are the platform's (platform/system_calls.h).
 #pragma once
 
 #include <cstddef>
@@ -15,16 +16,6 @@ struct Win;
 
 template <>
 struct Win<char> {
-  static HANDLE Open(const char* name, DWORD access, DWORD share, DWORD disposition,
-                     DWORD flags) noexcept {
-    return CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
-  }
-  static BOOL SetAttributes(const char* name, DWORD attributes) noexcept {
-    return SetFileAttributesA(name, attributes);
-  }
-  static BOOL Remove(const char* name) noexcept { return DeleteFileA(name); }
-  static BOOL Move(const char* from, const char* to) noexcept { return MoveFileA(from, to); }
-  static int Length(const char* text) noexcept { return lstrlenA(text); }
   static int GetText(HWND window, char* out, int size) noexcept {
     return GetWindowTextA(window, out, size);
   }
@@ -42,7 +33,6 @@ struct Win<char> {
   static BOOL Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     return PostMessageA(window, message, wParam, lParam);
   }
-  static BOOL Peek(MSG* msg) noexcept { return PeekMessageA(msg, nullptr, 0, 0, PM_NOREMOVE); }
   static BOOL Take(HWND window, UINT message, MSG* msg) noexcept {
     return PeekMessageA(msg, window, message, message, PM_REMOVE);
   }
@@ -63,16 +53,6 @@ struct Win<char> {
 
 template <>
 struct Win<WCHAR> {
-  static HANDLE Open(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
-                     DWORD flags) noexcept {
-    return CreateFileW(name, access, share, nullptr, disposition, flags, nullptr);
-  }
-  static BOOL SetAttributes(const WCHAR* name, DWORD attributes) noexcept {
-    return SetFileAttributesW(name, attributes);
-  }
-  static BOOL Remove(const WCHAR* name) noexcept { return DeleteFileW(name); }
-  static BOOL Move(const WCHAR* from, const WCHAR* to) noexcept { return MoveFileW(from, to); }
-  static int Length(const WCHAR* text) noexcept { return lstrlenW(text); }
   static int GetText(HWND window, WCHAR* out, int size) noexcept {
     return GetWindowTextW(window, out, size);
   }
@@ -90,7 +70,6 @@ struct Win<WCHAR> {
   static BOOL Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     return PostMessageW(window, message, wParam, lParam);
   }
-  static BOOL Peek(MSG* msg) noexcept { return PeekMessageW(msg, nullptr, 0, 0, PM_NOREMOVE); }
   static BOOL Take(HWND window, UINT message, MSG* msg) noexcept {
     return PeekMessageW(msg, window, message, message, PM_REMOVE);
   }
