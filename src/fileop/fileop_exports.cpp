@@ -60,11 +60,9 @@ extern "C" QXBOOL QXAPI qxSetFileOpEntry(QXHFILEOP handle, int fileCountTotal, i
                                          QXDWORD totalBytesDoneLow, QXDWORD totalBytesDoneHigh) {
   auto* record = qx::RecordOf<FileOpRecord>(handle, qx::kSigFileOperation);
   if (record == nullptr) return 0;
-  const DWORD status = qx::fileop::SetEntry(*record, fileCountTotal, fileCountDone,
-                                            Join(totalBytesLow, totalBytesHigh),
-                                            Join(totalBytesDoneLow, totalBytesDoneHigh));
-  if (status != QXERR_NONE) qx::SetErrCode(status);
-  return status == QXERR_NONE;
+  return qx::Report(qx::fileop::SetEntry(*record, fileCountTotal, fileCountDone,
+                                         Join(totalBytesLow, totalBytesHigh),
+                                         Join(totalBytesDoneLow, totalBytesDoneHigh)));
 }
 
 extern "C" QXBOOL QXAPI qxOperateFileOpA(QXHFILEOP handle, UINT_PTR operation, const char* source,

@@ -17,11 +17,6 @@ QXBOOL MakeUniqPath(Ch* out, const Ch* path, const QXFILETIME* time, QXDWORD mod
   return status == QXERR_NONE;
 }
 
-QXBOOL Report(DWORD status) noexcept {
-  if (status != QXERR_NONE) qx::SetErrCode(status);
-  return status == QXERR_NONE;
-}
-
 }  // namespace
 
 extern "C" QXBOOL QXAPI qxMakeUniqPathA(char* out, const char* path, const QXFILETIME* time,
@@ -35,17 +30,17 @@ extern "C" QXBOOL QXAPI qxMakeUniqPathW(QXWCHAR* out, const QXWCHAR* path, const
 }
 
 extern "C" QXBOOL QXAPI qxRenameFileA(const char* path, const char* newName) {
-  return Report(qx::fileop::RenameFile(path, newName));
+  return qx::Report(qx::fileop::RenameFile(path, newName));
 }
 
 extern "C" QXBOOL QXAPI qxRenameFileW(const QXWCHAR* path, const QXWCHAR* newName) {
-  return Report(qx::fileop::RenameFile(path, newName));
+  return qx::Report(qx::fileop::RenameFile(path, newName));
 }
 
 extern "C" QXBOOL QXAPI qxMakeDirectoriesA(const char* path) {
-  return Report(qx::fileop::MakeDirectories(path));
+  return qx::Report(qx::fileop::MakeDirectories(path));
 }
 
 extern "C" QXBOOL QXAPI qxMakeDirectoriesW(const QXWCHAR* path) {
-  return Report(qx::fileop::MakeDirectories(path));
+  return qx::Report(qx::fileop::MakeDirectories(path));
 }

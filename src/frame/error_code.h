@@ -17,6 +17,13 @@ inline void SetErrCode(DWORD code) noexcept {
   g_errCode.store(code, std::memory_order_relaxed);
 }
 
+// An export's result from its core's status: a failure sets the error
+// code, success leaves it alone.
+inline QXBOOL Report(DWORD status) noexcept {
+  if (status != QXERR_NONE) SetErrCode(status);
+  return status == QXERR_NONE;
+}
+
 inline DWORD ErrCode() noexcept {
   return g_errCode.load(std::memory_order_relaxed);
 }

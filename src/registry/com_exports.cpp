@@ -1,8 +1,23 @@
-// Exports of the GUID conversion and the COM server registration.
+// Exports of the GUID conversion and the COM server registration. A
+// registration's failed single writes set the library error code.
+#include "frame/error_code.h"
 #include "qxdll32.h"
 #include "registry/com_register.h"
 
 namespace reg = qx::reg;
+
+namespace {
+
+// The call's result, with the last failed write's status in the error code.
+template <class Call>
+HRESULT Registering(Call call) noexcept {
+  DWORD failure = QXERR_NONE;
+  const HRESULT result = call(failure);
+  if (failure != QXERR_NONE) qx::SetErrCode(failure);
+  return result;
+}
+
+}  // namespace
 
 extern "C" HRESULT QXAPI qxStringFromGuidA(const GUID* guid, char* buffer, int size) {
   return reg::StringFromGuid(guid, buffer, size);
@@ -16,8 +31,10 @@ extern "C" HRESULT QXAPI qxRegisterServerA(const GUID* clsid, QXDWORD flags, con
                                            const char* description, const char* progId,
                                            const char* viProgId, QXDWORD miscStatus,
                                            const GUID* typeLib, QXDWORD version) {
-  return reg::RegisterServer(clsid, flags, serverPath, description, progId, viProgId, miscStatus,
-                             typeLib, version);
+  return Registering([&](DWORD& failure) {
+    return reg::RegisterServer(clsid, flags, serverPath, description, progId, viProgId, miscStatus,
+                               typeLib, version, failure);
+  });
 }
 
 extern "C" HRESULT QXAPI qxRegisterServerW(const GUID* clsid, QXDWORD flags,
@@ -25,16 +42,20 @@ extern "C" HRESULT QXAPI qxRegisterServerW(const GUID* clsid, QXDWORD flags,
                                            const QXWCHAR* progId, const QXWCHAR* viProgId,
                                            QXDWORD miscStatus, const GUID* typeLib,
                                            QXDWORD version) {
-  return reg::RegisterServer(clsid, flags, serverPath, description, progId, viProgId, miscStatus,
-                             typeLib, version);
+  return Registering([&](DWORD& failure) {
+    return reg::RegisterServer(clsid, flags, serverPath, description, progId, viProgId, miscStatus,
+                               typeLib, version, failure);
+  });
 }
 
 extern "C" HRESULT QXAPI qxUnregisterServerA(const GUID* clsid, const char* progId,
                                              const char* viProgId) {
-  return reg::UnregisterServer(clsid, progId, viProgId);
+  return Registering(
+      [&](DWORD& failure) { return reg::UnregisterServer(clsid, progId, viProgId, failure); });
 }
 
 extern "C" HRESULT QXAPI qxUnregisterServerW(const GUID* clsid, const QXWCHAR* progId,
                                              const QXWCHAR* viProgId) {
-  return reg::UnregisterServer(clsid, progId, viProgId);
+  return Registering(
+      [&](DWORD& failure) { return reg::UnregisterServer(clsid, progId, viProgId, failure); });
 }

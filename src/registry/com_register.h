@@ -49,13 +49,13 @@ bool IsEmpty(const Ch* s) noexcept {
   return s != nullptr && *s == 0;
 }
 
-// Writes the tree in a fixed order; single failing writes are ignored (the
-// library error code keeps the last one), only the arguments and the class
-// identifier's conversion stop the call.
+// Writes the tree in a fixed order; single failing writes do not stop it
+// and leave the status of the last one in `failure`. Only the arguments and
+// the class identifier's conversion stop the call.
 template <class Ch>
 HRESULT RegisterServer(const GUID* clsid, DWORD flags, const Ch* serverPath, const Ch* description,
                        const Ch* progId, const Ch* viProgId, DWORD miscStatus, const GUID* typeLib,
-                       DWORD version) noexcept {
+                       DWORD version, DWORD& failure) noexcept {
   static constexpr auto kInproc = Literal<Ch>("InprocServer32");
   static constexpr auto kLocal = Literal<Ch>("LocalServer32");
   static constexpr auto kThreadingModel = Literal<Ch>("ThreadingModel");
@@ -83,8 +83,9 @@ HRESULT RegisterServer(const GUID* clsid, DWORD flags, const Ch* serverPath, con
 
   const HKEY root = HKEY_CLASSES_ROOT;
   const Ch* const cls = classKey.text;
-  auto write = [root](const Ch* key, const Ch* sub, const Ch* name, const Ch* text) {
-    SetKeyAndString(root, key, sub, name, text);
+  auto write = [root, &failure](const Ch* key, const Ch* sub, const Ch* name, const Ch* text) {
+    if (const DWORD status = SetKeyAndString(root, key, sub, name, text); status != QXERR_NONE)
+      failure = status;
   };
 
   const Ch* server = (flags & kServerKindMask) != 0 ? kLocal.text : kInproc.text;
@@ -155,15 +156,20 @@ HRESULT RegisterServer(const GUID* clsid, DWORD flags, const Ch* serverPath, con
 }
 
 // Deletes the class key and the ProgID keys given, each with its subtree;
-// what the deletions report does not change the result.
+// what the deletions report does not change the result, and the status of
+// the last one that failed is left in `failure`.
 template <class Ch>
-HRESULT UnregisterServer(const GUID* clsid, const Ch* progId, const Ch* viProgId) noexcept {
+HRESULT UnregisterServer(const GUID* clsid, const Ch* progId, const Ch* viProgId,
+                         DWORD& failure) noexcept {
   if (clsid == nullptr || IsEmpty(progId) || IsEmpty(viProgId)) return E_INVALIDARG;
   ClassKeyPath<Ch> classKey;
   if (classKey.Build(clsid) != S_OK) return SELFREG_E_CLASS;
-  DeleteTree(HKEY_CLASSES_ROOT, classKey.text);
-  if (progId != nullptr) DeleteTree(HKEY_CLASSES_ROOT, progId);
-  if (viProgId != nullptr) DeleteTree(HKEY_CLASSES_ROOT, viProgId);
+  const Ch* const keys[] = {classKey.text, progId, viProgId};
+  for (const Ch* key : keys) {
+    if (key == nullptr) continue;
+    if (const DWORD status = DeleteTree(HKEY_CLASSES_ROOT, key); status != QXERR_NONE)
+      failure = status;
+  }
   return S_OK;
 }
 
