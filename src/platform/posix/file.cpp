@@ -10,6 +10,7 @@
 #include "platform/fault.h"
 #include "platform/halves.h"
 #include "platform/posix/file_handle.h"
+#include "platform/posix/last_error.h"
 #include "platform/posix/native_path.h"
 #include "platform/win32_api.h"
 
@@ -55,15 +56,11 @@ HANDLE OpenNative(const std::string& path, DWORD access, DWORD disposition, DWOR
       reportExisting = true;
       break;
     case TRUNCATE_EXISTING:
-      if ((access & GENERIC_WRITE) == 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return INVALID_HANDLE_VALUE;
-      }
+      if ((access & GENERIC_WRITE) == 0) return Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
       mode |= O_TRUNC;
       break;
     default:
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return INVALID_HANDLE_VALUE;
+      return Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
   }
   struct stat before;
   const bool existed = ::stat(path.c_str(), &before) == 0;
@@ -71,15 +68,11 @@ HANDLE OpenNative(const std::string& path, DWORD access, DWORD disposition, DWOR
   // mode bits stand in for FILE_ATTRIBUTE_READONLY, even for root).
   if (existed && (S_ISDIR(before.st_mode) ||
                   ((access & GENERIC_WRITE) != 0 && (before.st_mode & 0222) == 0))) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
+    return Fail(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
   }
   const mode_t perms = (flags & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
   const int fd = ::open(path.c_str(), mode | O_CLOEXEC, perms);
-  if (fd < 0) {
-    SetLastError(ErrorFromErrno(errno, path));
-    return INVALID_HANDLE_VALUE;
-  }
+  if (fd < 0) return Fail(ErrorFromErrno(errno, path), INVALID_HANDLE_VALUE);
   SetLastError(reportExisting && existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
   return HandleFromFd(fd);
 }
@@ -100,50 +93,38 @@ void ResetIoFaults() {
 }  // namespace qx::platform
 
 using qx::platform::ErrorFromErrno;
+using qx::platform::Fail;
 using qx::platform::FdFromHandle;
 using qx::platform::IoFault;
 using qx::platform::IoOp;
 
 extern "C" HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES,
                               DWORD disposition, DWORD flags, HANDLE) {
-  if (name == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (name == nullptr) return Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
   return qx::platform::OpenNative(qx::platform::NativePath(name), access, disposition, flags);
 }
 
 extern "C" HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES,
                               DWORD disposition, DWORD flags, HANDLE) {
   std::string path;
-  if (name == nullptr || !qx::platform::NativePath(name, path)) {
-    SetLastError(name == nullptr ? ERROR_INVALID_PARAMETER : ERROR_INVALID_NAME);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (name == nullptr || !qx::platform::NativePath(name, path))
+    return Fail(name == nullptr ? ERROR_INVALID_PARAMETER : ERROR_INVALID_NAME,
+                INVALID_HANDLE_VALUE);
   return qx::platform::OpenNative(path, access, disposition, flags);
 }
 
 extern "C" BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED) {
   if (read != nullptr) *read = 0;
   const int fd = FdFromHandle(file);
-  if (fd < 0) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (fd < 0) return Fail(ERROR_INVALID_HANDLE);
   IoFault fault;
-  if (qx::platform::TakeFault(IoOp::kRead, fault)) {
-    SetLastError(ERROR_READ_FAULT);
-    return FALSE;
-  }
+  if (qx::platform::TakeFault(IoOp::kRead, fault)) return Fail(ERROR_READ_FAULT);
   auto* out = static_cast<char*>(buffer);
   DWORD done = 0;
   while (done < toRead) {
     const ssize_t n = ::read(fd, out + done, toRead - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      SetLastError(ErrorFromErrno(errno, {}));
-      return FALSE;
-    }
+    if (n < 0) return Fail(ErrorFromErrno(errno, {}));
     if (n == 0) break;
     done += static_cast<DWORD>(n);
   }
@@ -155,16 +136,10 @@ extern "C" BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD wr
                           LPOVERLAPPED) {
   if (written != nullptr) *written = 0;
   const int fd = FdFromHandle(file);
-  if (fd < 0) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (fd < 0) return Fail(ERROR_INVALID_HANDLE);
   IoFault fault;
   if (qx::platform::TakeFault(IoOp::kWrite, fault)) {
-    if (fault == IoFault::kFail) {
-      SetLastError(ERROR_WRITE_FAULT);
-      return FALSE;
-    }
+    if (fault == IoFault::kFail) return Fail(ERROR_WRITE_FAULT);
     toWrite /= 2;
   }
   const auto* in = static_cast<const char*>(buffer);
@@ -174,8 +149,7 @@ extern "C" BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD wr
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       if (written != nullptr) *written = done;
-      SetLastError(errno == EIO ? ERROR_WRITE_FAULT : ErrorFromErrno(errno, {}));
-      return FALSE;
+      return Fail(errno == EIO ? ERROR_WRITE_FAULT : ErrorFromErrno(errno, {}));
     }
     done += static_cast<DWORD>(n);
   }
@@ -231,19 +205,13 @@ extern "C" DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh) {
 
 extern "C" BOOL FlushFileBuffers(HANDLE file) {
   const int fd = FdFromHandle(file);
-  if (fd < 0 || ::fsync(fd) != 0) {
-    SetLastError(fd < 0 ? ERROR_INVALID_HANDLE : ERROR_WRITE_FAULT);
-    return FALSE;
-  }
+  if (fd < 0 || ::fsync(fd) != 0) return Fail(fd < 0 ? ERROR_INVALID_HANDLE : ERROR_WRITE_FAULT);
   return TRUE;
 }
 
 extern "C" BOOL CloseHandle(HANDLE object) {
   const int fd = FdFromHandle(object);
-  if (fd < 0 || ::close(fd) != 0) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (fd < 0 || ::close(fd) != 0) return Fail(ERROR_INVALID_HANDLE);
   return TRUE;
 }
 
@@ -251,32 +219,22 @@ namespace {
 
 BOOL DeleteNative(const std::string& path) {
   struct stat st;
-  if (::lstat(path.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0)) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  if (::unlink(path.c_str()) != 0) {
-    SetLastError(ErrorFromErrno(errno, path));
-    return FALSE;
-  }
+  if (::lstat(path.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0))
+    return Fail(ERROR_ACCESS_DENIED);
+  if (::unlink(path.c_str()) != 0) return Fail(ErrorFromErrno(errno, path));
   return TRUE;
 }
 
 }  // namespace
 
 extern "C" BOOL DeleteFileA(LPCSTR name) {
-  if (name == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (name == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   return DeleteNative(qx::platform::NativePath(name));
 }
 
 extern "C" BOOL DeleteFileW(LPCWSTR name) {
   std::string path;
-  if (name == nullptr || !qx::platform::NativePath(name, path)) {
-    SetLastError(name == nullptr ? ERROR_INVALID_PARAMETER : ERROR_INVALID_NAME);
-    return FALSE;
-  }
+  if (name == nullptr || !qx::platform::NativePath(name, path))
+    return Fail(name == nullptr ? ERROR_INVALID_PARAMETER : ERROR_INVALID_NAME);
   return DeleteNative(path);
 }

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "platform/posix/file_time_convert.h"
+#include "platform/posix/last_error.h"
 #include "platform/posix/native_path.h"
 #include "platform/posix/utf16.h"
 #include "platform/win32_api.h"
@@ -26,11 +27,6 @@ struct FoundEntry {
 struct FindRecord {
   DWORD signature = 0x646E6946;  // "Find"
 };
-
-BOOL Fail(DWORD code) {
-  SetLastError(code);
-  return FALSE;
-}
 
 BOOL MoveNative(const std::string& from, const std::string& to) {
   struct stat status;
@@ -70,23 +66,14 @@ bool FindNative(const std::string& path, FoundEntry& found) {
   const auto slash = path.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   const std::string pattern = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (pattern.empty()) {
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    return false;
-  }
+  if (pattern.empty()) return Fail(ERROR_FILE_NOT_FOUND, false);
   if (pattern.find_first_of("*?") == std::string::npos) {
-    if (::lstat(path.c_str(), &found.status) != 0) {
-      SetLastError(ErrorFromErrno(errno, path));
-      return false;
-    }
+    if (::lstat(path.c_str(), &found.status) != 0) return Fail(ErrorFromErrno(errno, path), false);
     found.name = pattern;
     return true;
   }
   DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) {
-    SetLastError(ErrorFromErrno(errno, path));
-    return false;
-  }
+  if (dir == nullptr) return Fail(ErrorFromErrno(errno, path), false);
   bool hit = false;
   while (const dirent* entry = ::readdir(dir)) {
     if (!Matches(pattern.c_str(), entry->d_name)) continue;
@@ -124,35 +111,28 @@ HANDLE NewFindHandle() {
 }  // namespace
 }  // namespace qx::platform
 
+using qx::platform::Fail;
 using qx::platform::NativePath;
 
 namespace {
 
 // Both names in POSIX form, or the Win32 error for a null or unmappable one.
 bool NativePair(LPCWSTR a, LPCWSTR b, std::string& outA, std::string& outB) {
-  if (a == nullptr || b == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return false;
-  }
-  if (!NativePath(a, outA) || !NativePath(b, outB)) {
-    SetLastError(ERROR_INVALID_NAME);
-    return false;
-  }
+  if (a == nullptr || b == nullptr) return Fail(ERROR_INVALID_PARAMETER, false);
+  if (!NativePath(a, outA) || !NativePath(b, outB)) return Fail(ERROR_INVALID_NAME, false);
   return true;
 }
 
 bool NativeOne(LPCWSTR name, std::string& out) {
-  if (name == nullptr || !NativePath(name, out)) {
-    SetLastError(name == nullptr ? ERROR_INVALID_PARAMETER : ERROR_INVALID_NAME);
-    return false;
-  }
+  if (name == nullptr || !NativePath(name, out))
+    return Fail(name == nullptr ? ERROR_INVALID_PARAMETER : ERROR_INVALID_NAME, false);
   return true;
 }
 
 }  // namespace
 
 extern "C" BOOL MoveFileA(LPCSTR from, LPCSTR to) {
-  if (from == nullptr || to == nullptr) return qx::platform::Fail(ERROR_INVALID_PARAMETER);
+  if (from == nullptr || to == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   return qx::platform::MoveNative(NativePath(from), NativePath(to));
 }
 
@@ -163,7 +143,7 @@ extern "C" BOOL MoveFileW(LPCWSTR from, LPCWSTR to) {
 }
 
 extern "C" BOOL CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES) {
-  if (name == nullptr) return qx::platform::Fail(ERROR_INVALID_PARAMETER);
+  if (name == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   return qx::platform::CreateDirectoryNative(NativePath(name));
 }
 
@@ -175,10 +155,8 @@ extern "C" BOOL CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES) {
 
 extern "C" HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* found) {
   qx::platform::FoundEntry entry;
-  if (pattern == nullptr || found == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (pattern == nullptr || found == nullptr)
+    return Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
   if (!qx::platform::FindNative(NativePath(pattern), entry)) return INVALID_HANDLE_VALUE;
   qx::platform::FillCommon(entry, *found);
   std::snprintf(found->cFileName, sizeof found->cFileName, "%s", entry.name.c_str());
@@ -188,10 +166,7 @@ extern "C" HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* found) {
 extern "C" HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* found) {
   qx::platform::FoundEntry entry;
   std::string native;
-  if (found == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (found == nullptr) return Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
   if (!NativeOne(pattern, native)) return INVALID_HANDLE_VALUE;
   if (!qx::platform::FindNative(native, entry)) return INVALID_HANDLE_VALUE;
   qx::platform::FillCommon(entry, *found);
@@ -204,7 +179,7 @@ extern "C" BOOL FindClose(HANDLE find) {
   const auto bits = reinterpret_cast<std::uintptr_t>(find);
   auto* record = static_cast<qx::platform::FindRecord*>(find);
   if (bits < 0x10000 || find == INVALID_HANDLE_VALUE || record->signature != 0x646E6946)
-    return qx::platform::Fail(ERROR_INVALID_HANDLE);
+    return Fail(ERROR_INVALID_HANDLE);
   record->signature = 0;
   delete record;
   return TRUE;

@@ -8,9 +8,11 @@
 
 #include "platform/posix/file_time_convert.h"
 #include "platform/posix/file_handle.h"
+#include "platform/posix/last_error.h"
 #include "platform/posix/native_path.h"
 #include "platform/win32_api.h"
 
+using qx::platform::Fail;
 using qx::platform::FdFromHandle;
 using qx::platform::FileTimeFromTimespec;
 using qx::platform::FileTimeOf;
@@ -36,10 +38,7 @@ timespec TimeOrOmit(const FILETIME* time) {
 extern "C" BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME access, LPFILETIME write) {
   struct stat status;
   const int fd = FdFromHandle(file);
-  if (fd < 0 || ::fstat(fd, &status) != 0) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (fd < 0 || ::fstat(fd, &status) != 0) return Fail(ERROR_INVALID_HANDLE);
   if (creation != nullptr) *creation = FileTimeFromTimespec(status.st_ctim);
   if (access != nullptr) *access = FileTimeFromTimespec(status.st_atim);
   if (write != nullptr) *write = FileTimeFromTimespec(status.st_mtim);
@@ -50,50 +49,33 @@ extern "C" BOOL SetFileTime(HANDLE file, const FILETIME*, const FILETIME* access
                             const FILETIME* write) {
   const int fd = FdFromHandle(file);
   const int flags = fd < 0 ? -1 : ::fcntl(fd, F_GETFL);
-  if (flags < 0) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (flags < 0) return Fail(ERROR_INVALID_HANDLE);
   // Setting times is writing the file's attributes: a read-only handle may not.
-  if ((flags & O_ACCMODE) == O_RDONLY) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
+  if ((flags & O_ACCMODE) == O_RDONLY) return Fail(ERROR_ACCESS_DENIED);
   const timespec times[2] = {TimeOrOmit(access), TimeOrOmit(write)};
-  if (::futimens(fd, times) != 0) {
-    SetLastError(qx::platform::ErrorFromErrno(errno, {}));
-    return FALSE;
-  }
+  if (::futimens(fd, times) != 0) return Fail(qx::platform::ErrorFromErrno(errno, {}));
   return TRUE;
 }
 
 extern "C" BOOL FileTimeToLocalFileTime(const FILETIME* utc, LPFILETIME local) {
-  if (utc == nullptr || local == nullptr || qx::Join(*utc) > kLargestTime) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (utc == nullptr || local == nullptr || qx::Join(*utc) > kLargestTime)
+    return Fail(ERROR_INVALID_PARAMETER);
   const timespec when = qx::platform::TimespecFromFileTime(*utc);
   tm fields{};
-  if (::localtime_r(&when.tv_sec, &fields) == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (::localtime_r(&when.tv_sec, &fields) == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   const std::int64_t shift = static_cast<std::int64_t>(fields.tm_gmtoff) * kTicksPerSecond;
   const std::uint64_t ticks = qx::Join(*utc);
   if ((shift < 0 && ticks < static_cast<std::uint64_t>(-shift)) ||
       (shift > 0 && ticks + static_cast<std::uint64_t>(shift) > kLargestTime)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
+    return Fail(ERROR_INVALID_PARAMETER);
   }
   *local = FileTimeOf(ticks + static_cast<std::uint64_t>(shift));
   return TRUE;
 }
 
 extern "C" BOOL FileTimeToSystemTime(const FILETIME* time, LPSYSTEMTIME system) {
-  if (time == nullptr || system == nullptr || qx::Join(*time) > kLargestTime) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (time == nullptr || system == nullptr || qx::Join(*time) > kLargestTime)
+    return Fail(ERROR_INVALID_PARAMETER);
   const std::uint64_t ticks = qx::Join(*time);
   const std::uint64_t seconds = ticks / kTicksPerSecond;
   const std::uint64_t days = seconds / 86400;

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <langinfo.h>
 
+#include "platform/posix/last_error.h"
 #include "platform/posix/utf16.h"
 #include "platform/win32_api.h"
 
@@ -140,10 +141,7 @@ bool ItemText(LCTYPE type, std::string& out) {
 template <class Ch>
 int CopyOut(const Ch* text, int length, Ch* data, int size) {
   if (size == 0) return length + 1;
-  if (size < length + 1) {
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
+  if (size < length + 1) return Fail(ERROR_INSUFFICIENT_BUFFER, 0);
   for (int i = 0; i < length; ++i)
     data[i] = text[i];
   data[length] = 0;
@@ -151,14 +149,9 @@ int CopyOut(const Ch* text, int length, Ch* data, int size) {
 }
 
 bool CheckArguments(LCID locale, LCTYPE type, const void* data, int size, std::string& text) {
-  if (size < 0 || (size > 0 && data == nullptr) || !KnownLocale(locale)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return false;
-  }
-  if (!ItemText(type, text)) {
-    SetLastError(ERROR_INVALID_FLAGS);
-    return false;
-  }
+  if (size < 0 || (size > 0 && data == nullptr) || !KnownLocale(locale))
+    return Fail(ERROR_INVALID_PARAMETER, false);
+  if (!ItemText(type, text)) return Fail(ERROR_INVALID_FLAGS, false);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/posix/locale_info.h"
+#include "platform/posix/last_error.h"
 #include "platform/posix/utf16.h"
 #include "platform/win32_api.h"
 
@@ -170,24 +171,16 @@ int FormatNumber(LCID locale, DWORD flags, const Ch* value, const Format* format
                  int size) {
   if (value == nullptr || size < 0 || (size > 0 && out == nullptr) ||
       (locale != 0 && locale != LOCALE_USER_DEFAULT && locale != 0x800)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
+    return Fail(ERROR_INVALID_PARAMETER, 0);
   }
-  if (format != nullptr && flags != 0) {
-    SetLastError(ERROR_INVALID_FLAGS);
-    return 0;
-  }
+  if (format != nullptr && flags != 0) return Fail(ERROR_INVALID_FLAGS, 0);
   if (format != nullptr &&
       (format->NumDigits > kMaxNumDigits || format->NegativeOrder > kMaxNegativeOrder ||
        format->lpDecimalSep == nullptr || format->lpThousandSep == nullptr)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
+    return Fail(ERROR_INVALID_PARAMETER, 0);
   }
   Parsed number;
-  if (!Parse(value, number)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
+  if (!Parse(value, number)) return Fail(ERROR_INVALID_PARAMETER, 0);
   std::basic_string<Ch> text;
   if (format != nullptr) {
     text = Compose<Ch>(number, *format);
@@ -198,10 +191,7 @@ int FormatNumber(LCID locale, DWORD flags, const Ch* value, const Format* format
   }
   const int needed = static_cast<int>(text.size()) + 1;
   if (size == 0) return needed;
-  if (size < needed) {
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
+  if (size < needed) return Fail(ERROR_INSUFFICIENT_BUFFER, 0);
   text.copy(out, text.size());
   out[text.size()] = 0;
   return needed;
