@@ -117,7 +117,7 @@ bool Refill(TextFile<Ch>& text, std::uint64_t position) {
 }  // namespace
 
 template <class Ch>
-LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
+DWORD ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
   // What a too-long line puts back. `end` changes only at a 0x1A, which
   // ends the call, so position and previous are all there is to keep
   // (read one by one: a copy of the whole struct would stall on the
@@ -130,14 +130,14 @@ LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
   for (;;) {
     const std::uint64_t end = std::min(st.end, text.fileEnd);
     if (st.position >= end) {
-      if (length == 0) return LineResult::kEndOfFile;
+      if (length == 0) return QXERR_ENDOFFILE;
       line[length] = 0;
-      return LineResult::kLine;
+      return QXERR_NONE;
     }
     if (st.position < text.bufferStart || st.position >= text.bufferStart + text.bufferCount) {
       if (!Refill(text, st.position)) {
         text.head.file.reset();
-        return LineResult::kReadError;
+        return QXERR_READ;
       }
       continue;
     }
@@ -157,22 +157,22 @@ LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
       if (!IsSpecial(c)) {
         st.position = startPosition;
         st.previous = startPrevious;
-        return LineResult::kTooLong;
+        return QXERR_TOOLONG;
       }
       const std::uint64_t offset = text.bufferStart + static_cast<std::uint64_t>(p - text.buffer);
       ++p;
       if (c == 0) {
         text.head.file.reset();
-        return LineResult::kBadData;
+        return QXERR_BADDATA;
       }
       if (c == kEof) {
         // The end of the file: what is left of its block stays readable.
         st.previous = c;
         st.position = offset + 1;
         st.end = std::min(st.end, BlockEnd(offset));
-        if (length == 0) return LineResult::kEndOfFile;
+        if (length == 0) return QXERR_ENDOFFILE;
         line[length] = 0;
-        return LineResult::kLine;
+        return QXERR_NONE;
       }
       const std::uint32_t partner = c == kCr ? kLf : kCr;
       if (previous == partner) {
@@ -189,14 +189,14 @@ LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept {
         st.position = offset + 1;
       }
       line[length] = 0;
-      return LineResult::kLine;
+      return QXERR_NONE;
     }
     st.previous = previous;
     st.position = text.bufferStart + static_cast<std::uint64_t>(p - text.buffer);
   }
 }
 
-template LineResult ReadLine<char>(TextFile<char>&, char*, std::uint32_t) noexcept;
-template LineResult ReadLine<WCHAR>(TextFile<WCHAR>&, WCHAR*, std::uint32_t) noexcept;
+template DWORD ReadLine<char>(TextFile<char>&, char*, std::uint32_t) noexcept;
+template DWORD ReadLine<WCHAR>(TextFile<WCHAR>&, WCHAR*, std::uint32_t) noexcept;
 
 }  // namespace qx::jcode

@@ -14,6 +14,7 @@
 
 #include "platform/unique_handle.h"
 #include "platform/win32_api.h"
+#include "qxdll32.h"
 
 namespace qx::jcode {
 
@@ -54,17 +55,14 @@ struct TextFile {
   Ch buffer[kTextReadAhead];
 };
 
-enum class LineResult {
-  kLine,       // a line is in the caller's buffer
-  kEndOfFile,  // no more lines
-  kTooLong,    // nothing changed; retry with a larger buffer
-  kReadError,  // ReadFile (or the seek before it) failed; the file is closed
-  kBadData,    // a zero character; the file is closed
-};
-
 // Copies the next line, without its line end, into line[0..size-1] and
 // terminates it. Needs an open file, a non-null line and size >= 1.
+// Returns QXERR_NONE with a line in the caller's buffer, or:
+//   QXERR_ENDOFFILE  no more lines;
+//   QXERR_TOOLONG    nothing changed: retry with a larger buffer;
+//   QXERR_READ       ReadFile (or the seek before it) failed: the file is closed;
+//   QXERR_BADDATA    a zero character: the file is closed.
 template <class Ch>
-LineResult ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept;
+DWORD ReadLine(TextFile<Ch>& text, Ch* line, std::uint32_t size) noexcept;
 
 }  // namespace qx::jcode

@@ -11,7 +11,6 @@
 
 namespace {
 
-using qx::jcode::LineResult;
 using qx::jcode::TextFile;
 using qx::jcode::TextFileHead;
 using qx::jcode::TextForm;
@@ -55,23 +54,7 @@ QXBOOL ReadText(QXHTEXTFILE handle, Ch* line, QXDWORD size) noexcept {
     return 0;
   }
   auto& text = *reinterpret_cast<TextFile<Ch>*>(head);
-  switch (qx::jcode::ReadLine(text, line, size)) {
-    case LineResult::kLine:
-      return 1;
-    case LineResult::kEndOfFile:
-      qx::SetErrCode(QXERR_ENDOFFILE);
-      return 0;
-    case LineResult::kTooLong:
-      qx::SetErrCode(QXERR_TOOLONG);
-      return 0;
-    case LineResult::kReadError:
-      qx::SetErrCode(QXERR_READ);
-      return 0;
-    case LineResult::kBadData:
-      qx::SetErrCode(QXERR_BADDATA);
-      return 0;
-  }
-  return 0;
+  return qx::Report(qx::jcode::ReadLine(text, line, size));
 }
 
 }  // namespace
