@@ -181,10 +181,10 @@ std::string SjisOf(unsigned j1, unsigned j2) {
   return {char(s1), char(row % 2 == 1 ? cell + 0x3F + (cell >= 64) : cell + 0x9E)};
 }
 
-// Every code that both iconv tables map, in lines behind ASCII
-// with CR LF ends. Shift_JIS to EUC-JP must equal iconv byte for byte, JIS
-// output must decode through iconv to the same text, and iconv's own JIS
-// (which returns with ESC ( B) and EUC-JP must convert back.
+// Every code that both iconv tables map, in lines behind ASCII with CR LF
+// ends. Shift_JIS to EUC-JP must equal iconv byte for byte, JIS output must
+// decode through iconv to the same text, and iconv's own JIS (which returns
+// with ESC ( B) and EUC-JP must convert back.
 TEST(Jcode, ConversionsAgreeWithIconv) {
   std::string crlf;
   for (unsigned j = 0x2121, n = 0; j <= 0x7E7E; j += (j & 0xFF) == 0x7E ? 0xA3 : 1) {
