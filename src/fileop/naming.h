@@ -25,11 +25,9 @@ inline constexpr std::size_t kWorkChars = 1024;
 // The longest suffix: "_yymdd", "_hhmmss" and "(4294967295)".
 inline constexpr std::size_t kMaxSuffixChars = 25;
 
-// Unique-name mode bits (the high word of the engine's per-file flags).
-inline constexpr DWORD kUniqNumbered = 0x01;     // no name without a running number
-inline constexpr DWORD kUniqTime = 0x02 | 0x04;  // insert the time of day
-inline constexpr DWORD kUniqNoDateOnly = 0x04;   // never offer the date-only name
-inline constexpr DWORD kUniqDate = 0x08 | 0x10;  // insert the date
+// What the unique-name mode bits ask for; either bit of a pair will do.
+inline constexpr DWORD kUniqTime = QXUNIQ_TIME | QXUNIQ_TIMENODATE;
+inline constexpr DWORD kUniqDate = QXUNIQ_DATE | QXUNIQ_DATE2;
 
 inline constexpr char kTempName[] = "qxdll32.tmp";
 
@@ -139,11 +137,11 @@ DWORD MakeUniqPath(Ch* out, const Ch* path, const FILETIME* time, DWORD mode) no
 
   if ((mode & kUniqDate) != 0) {
     suffix.AppendDate(fields);
-    if ((mode & (kUniqNumbered | kUniqNoDateOnly)) == 0 && offer()) return QXERR_NONE;
+    if ((mode & (QXUNIQ_NUMBERED | QXUNIQ_TIMENODATE)) == 0 && offer()) return QXERR_NONE;
   }
   if ((mode & kUniqTime) != 0) {
     suffix.AppendTime(fields);
-    if ((mode & kUniqNumbered) == 0 && offer()) return QXERR_NONE;
+    if ((mode & QXUNIQ_NUMBERED) == 0 && offer()) return QXERR_NONE;
   }
   const std::size_t stem = suffix.length();
   for (std::uint32_t number = 1; number != 0; ++number) {

@@ -12,16 +12,13 @@
 
 namespace qx::reg {
 
-// Bits of the server flags.
-inline constexpr DWORD kServerKindMask = 0x00000003;  // nonzero: local server
-inline constexpr DWORD kThreadingMask = 0x0000000C;
-inline constexpr DWORD kThreadingApartment = 0x00000004;
-inline constexpr DWORD kThreadingFree = 0x00000008;
-inline constexpr DWORD kThreadingBoth = 0x0000000C;
-inline constexpr DWORD kInsertable = 0x00000010;
-inline constexpr DWORD kProgrammable = 0x00000020;
-inline constexpr DWORD kControl = 0x00000040;
+// Fields of the server flags the header does not name: either of the two
+// low bits asks for a local server, and the toolbox bitmap id fills the
+// high word (QXSVR_TOOLBOXBITMAP).
+inline constexpr DWORD kServerKindMask = 0x00000003;
+inline constexpr DWORD kThreadingMask = QXSVR_APARTMENT | QXSVR_FREE;
 inline constexpr int kToolboxShift = 16;
+static_assert(QXSVR_TOOLBOXBITMAP(1) == 1u << kToolboxShift);
 
 // Formatted values are built in 1024 units.
 template <class Ch>
@@ -94,13 +91,13 @@ HRESULT RegisterServer(const GUID* clsid, DWORD flags, const Ch* serverPath, con
 
   const Ch* threading = nullptr;
   switch (flags & kThreadingMask) {
-    case kThreadingApartment:
+    case QXSVR_APARTMENT:
       threading = kApartment.text;
       break;
-    case kThreadingFree:
+    case QXSVR_FREE:
       threading = kFree.text;
       break;
-    case kThreadingBoth:
+    case QXSVR_BOTH:
       threading = kBoth.text;
       break;
     default:
@@ -108,9 +105,9 @@ HRESULT RegisterServer(const GUID* clsid, DWORD flags, const Ch* serverPath, con
   }
   if (threading != nullptr) write(cls, server, kThreadingModel.text, threading);
 
-  if (flags & kInsertable) write(cls, kInsertableKey.text, nullptr, nullptr);
-  if (flags & kProgrammable) write(cls, kProgrammableKey.text, nullptr, nullptr);
-  if (flags & kControl) write(cls, kControlKey.text, nullptr, nullptr);
+  if (flags & QXSVR_INSERTABLE) write(cls, kInsertableKey.text, nullptr, nullptr);
+  if (flags & QXSVR_PROGRAMMABLE) write(cls, kProgrammableKey.text, nullptr, nullptr);
+  if (flags & QXSVR_CONTROL) write(cls, kControlKey.text, nullptr, nullptr);
 
   // A value that does not fit the scratch buffer is left out rather than
   // written cut short.

@@ -12,13 +12,14 @@
 #include "frame/signatures.h"
 #include "platform/unique_handle.h"
 #include "platform/win32_api.h"
+#include "qxdll32.h"
 
 namespace qx::search {
 
 // Low two bits of the creation flags: the reading of the search string.
-inline constexpr std::uint32_t kModeNoCase = 0x1;   // QXSAA_NOCASE
-inline constexpr std::uint32_t kModePattern = 0x2;  // QXSAA_PATTERN
-inline constexpr std::uint32_t kModeMask = 0x3;
+inline constexpr std::uint32_t kModeNoCase = QXSAA_NOCASE;
+inline constexpr std::uint32_t kModePattern = QXSAA_PATTERN;
+inline constexpr std::uint32_t kModeMask = kModeNoCase | kModePattern;
 
 // Node flags (bits 27 to 31).
 inline constexpr std::uint32_t SN_OPTIONAL = 0x08000000;   // fails as an empty match
