@@ -329,6 +329,36 @@ QXDECL int QXAPI qxJudgeJpnCodeType(const char* text);
  * + 4 when dstCode is QXJCODE_JIS. Leaves the error code alone. */
 QXDECL int QXAPI qxConvertJpnCode(char* dst, int dstCode, const char* src, int srcCode);
 
+/* More codes of qxJudgeTextCode and qxConvertTextCode, which also know UTF-8
+ * and UTF-16. ASCII: only bytes below 0x80 and no escape sequence, which every
+ * encoding reads alike. */
+#define QXJCODE_ASCII 7
+#define QXJCODE_UTF8 8
+#define QXJCODE_UTF16LE 16
+#define QXJCODE_UTF16BE 17
+
+/* Which encoding `size` bytes at `data` are in: QXJCODE_SJIS, _EUC, _JIS, _UTF8, _UTF16LE,
+ * _UTF16BE, _ASCII, or QXJCODE_NOTTEXT for binary data. Reads the whole buffer. NULL data
+ * with size > 0: QXJCODE_NOTTEXT and QXERR_BADPARAM. Success leaves the error code alone. */
+QXDECL int QXAPI qxJudgeTextCode(const void* data, QXDWORD size);
+
+/* Flags of qxConvertTextCode. Line ends (CR LF, LF CR, CR) become a single LF: */
+#define QXCVT_LF 0x1u
+/* Fail with QXERR_BADDATA on a malformed source sequence or a character the target
+ * cannot hold, instead of substituting: */
+#define QXCVT_STRICT 0x2u
+/* Begin UTF-8 / UTF-16 output with a byte order mark: */
+#define QXCVT_BOM 0x4u
+
+/* Converts srcSize bytes at src from srcCode to dstCode (any of SJIS, EUC, JIS, UTF8,
+ * UTF16LE, UTF16BE; ASCII reads as SJIS) into dst, which holds dstSize bytes. Returns the
+ * bytes written (no terminator is added), or with dst NULL and dstSize 0 the bytes that
+ * would be written. Returns -1 with QXERR_TOOLONG when dst is too small (nothing is written
+ * past dstSize), QXERR_BADPARAM for an unknown code, a negative size or a NULL buffer with a
+ * size above 0, QXERR_BADDATA under QXCVT_STRICT. Success leaves the error code alone. */
+QXDECL int QXAPI qxConvertTextCode(void* dst, int dstSize, int dstCode, const void* src,
+                                   int srcSize, int srcCode, QXDWORD flags);
+
 /* Text file reader */
 /* A handle from qxOpenTextFileA/W, read with the reader of the same form. */
 typedef struct qxTextFile_* QXHTEXTFILE;

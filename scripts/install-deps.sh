@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs what a fresh Debian 12 machine needs to build and test qxdll32:
 # CMake and GCC, clang with libFuzzer, GoogleTest sources, Google Benchmark,
-# the MinGW-w64 cross compilers, 64-bit Wine, Xvfb, and the locale sources
-# for the Japanese-locale runs. Never adds the i386 architecture: its
-# security index is served stale here and apt-get update then fails.
+# uchardet (a detection peer in the benchmarks), the MinGW-w64 cross
+# compilers, 64-bit Wine, Xvfb, and the locale sources for the
+# Japanese-locale runs. Never adds the i386 architecture: its security
+# index is served stale here and apt-get update then fails.
 set -eu
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -11,7 +12,7 @@ sudo=""
 # Wine and the cross compilers with their recommended packages (the tested
 # set); the rest without.
 with_recommends="g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb"
-plain="cmake make g++ clang libclang-rt-14-dev googletest libbenchmark-dev xauth locales
+plain="cmake make g++ clang libclang-rt-14-dev googletest libbenchmark-dev libuchardet-dev xauth locales
   fonts-ipafont-gothic"
 
 missing() {

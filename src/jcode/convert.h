@@ -9,8 +9,8 @@ namespace qx::jcode {
 // Converts the zero-terminated `src` from `srcCode` to `dstCode` (QXJCODE_
 // values) into `dst` and terminates it; `written` is the byte count
 // without the terminator. Returns false, leaving dst alone, for a pair of
-// codes it does not convert. Equal codes (but -1) copy. Neither pointer may be null; `dst` needs
-// room for the bound of DstBound.
+// codes it does not convert. Equal codes (but -1) copy. Neither pointer
+// may be null; `dst` needs room for the bound of DstBound.
 bool Convert(unsigned char* dst, int dstCode, const unsigned char* src, int srcCode,
              std::size_t& written) noexcept;
 
