@@ -461,9 +461,9 @@ static void ShowWindowUtilities(void) {
   g_splitterMessage = qxInitSplitterEx(WM_APP + 1);
   printf("  qxInitSplitterEx(WM_APP + 1) = 0x%X; again with 0 = 0x%X (fixed by the first call)\n",
          g_splitterMessage, qxInitSplitterEx(0));
-  browsed = qxBrowseFolderW(NULL, NULL, NULL, NULL);
-  printf("  qxBrowseFolderW(...) = %d, error 0x%08lX (only the A form exists)\n", browsed,
-         (unsigned long)qxGetErrCode());
+  browsed = qxBrowseFolderW(NULL, NULL, NULL, L"C:\\");
+  printf("  qxBrowseFolderW without a path buffer = %d, error 0x%08lX (refused, nothing shown)\n",
+         browsed, (unsigned long)qxGetErrCode());
   window = MakePaneWindow();
   if (window == NULL) {
     printf("  no display: the splitter window is skipped\n");

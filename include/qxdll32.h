@@ -539,7 +539,8 @@ QXDECL QXBOOL QXAPI qxCenterWindowPosi(QXHWND hwnd);
  * nothing shown). The calling thread must have initialised COM. */
 QXDECL QXBOOL QXAPI qxBrowseFolderA(QXHWND hwnd, const char* title, char* path, const char* start);
 
-/* Not supported: returns 0 with QXERR_NOTSUPPORTED and shows nothing. */
+/* As qxBrowseFolderA in UTF-16: path holds at least MAX_PATH units and the
+ * start folder at most MAX_PATH - 2. */
 QXDECL QXBOOL QXAPI qxBrowseFolderW(QXHWND hwnd, const QXWCHAR* title, QXWCHAR* path,
                                     const QXWCHAR* start);
 

@@ -113,13 +113,23 @@ TEST(Placement, RestoredRectangle) {
 // folder that other programs keep reading, and are read once before: under
 // relatime the first read after a change moves the access time, later ones
 // do not.
-TEST(BrowseFolder, OpensOnTheStartFolder) {
+template <class Ch>
+class BrowseFolder : public ::testing::Test {};
+TYPED_TEST_SUITE(BrowseFolder, qxtest::Forms, qxtest::FormName);
+
+TYPED_TEST(BrowseFolder, OpensOnTheStartFolder) {
+  using Ch = TypeParam;
+  using qxtest::S;
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
   const std::string dir = "C:\\qx_browse_" + std::to_string(GetCurrentProcessId()),
                     sub = dir + (qxtest::Cp932() ? "\\\x95\x5C" : "\\sub");  // trail byte 0x5C
+  const auto W = [&](const std::string& a) {  // the form's text of a path under dir
+    return qxtest::Cp932() ? S<Ch>(a.substr(0, a.size() - 2)) + S<Ch>({"\x95\x5C", u"\u8868"})
+                           : S<Ch>(a);
+  };
   CreateDirectoryA(dir.c_str(), nullptr);
   CreateDirectoryA(sub.c_str(), nullptr);
-  char path[MAX_PATH];
+  Ch path[MAX_PATH];
   WIN32_FIND_DATAA found;
   for (const std::string& folder : {dir, sub})  // see above
     FindClose(FindFirstFileA((folder + "\\*").c_str(), &found));
@@ -127,7 +137,7 @@ TEST(BrowseFolder, OpensOnTheStartFolder) {
       CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
   LPITEMIDLIST select = nullptr;  // selected by hand before the answer
   std::string seen;               // the owner's text and the browser's texts
-  const auto browse = [&](const std::string& start, int button) {
+  const auto browse = [&](const qxtest::Str<Ch>& start, int button) {
     seen.clear();
     qxtest::ModalWatcher watcher([&](HWND browser) {
       if (select)
@@ -135,26 +145,28 @@ TEST(BrowseFolder, OpensOnTheStartFolder) {
       seen = qxtest::WindowText(GetWindow(browser, GW_OWNER)) + "|" + qxtest::StaticTexts(browser);
       qxtest::Press(browser, button);
     });
-    return qxBrowseFolderA(owner, "Pick a folder", path, start.c_str());
+    return qxtest::Form<Ch>::BrowseFolder(owner, qxtest::Arg<Ch>("Pick a folder"), path,
+                                          start.c_str());
   };
-  for (const auto& [start, chosen] : {std::pair{sub + "\\", sub},
-                                      {dir + "\\\\" + sub.substr(dir.size()), sub},
-                                      {std::string("C:"), std::string("C:\\")}}) {
+  for (const auto& [start, chosen] : {std::pair{W(sub) + S<Ch>("\\"), W(sub)},
+                                      {S<Ch>(dir + "\\\\") + W(sub).substr(dir.size()), W(sub)},
+                                      {S<Ch>("C:"), S<Ch>("C:\\")}}) {
     EXPECT_QXFAIL(browse(start, IDOK), TRUE, QXERR_NONE);
-    EXPECT_EQ(path, chosen) << start;
+    EXPECT_EQ(path, chosen);
   }
-  EXPECT_QXFAIL(browse(sub, IDCANCEL), FALSE, QXERR_NONE);
+  EXPECT_QXFAIL(browse(W(sub), IDCANCEL), FALSE, QXERR_NONE);
   EXPECT_EQ(seen.find("owner|Pick a folder|"), 0u) << seen;
-  EXPECT_QXFAIL(browse(std::string(MAX_PATH - 2, 'a'), IDCANCEL), FALSE, QXERR_NONE);
-  EXPECT_NE(seen, "") << "258 bytes fit, 259 do not";
-  EXPECT_QXFAIL(browse(std::string(MAX_PATH - 1, 'a'), IDCANCEL), FALSE, QXERR_BADPARAM);
+  EXPECT_QXFAIL(browse(S<Ch>(std::string(MAX_PATH - 2, 'a')), IDCANCEL), FALSE, QXERR_NONE);
+  EXPECT_NE(seen, "") << "MAX_PATH - 2 units fit, one more does not";
+  EXPECT_QXFAIL(browse(S<Ch>(std::string(MAX_PATH - 1, 'a')), IDCANCEL), FALSE, QXERR_BADPARAM);
   SHGetFolderLocation(nullptr, CSIDL_DRIVES, nullptr, 0, &select);  // no file-system path
-  EXPECT_QXFAIL(browse(dir, IDOK), FALSE, QXERR_UNAVAILABLE);
+  EXPECT_QXFAIL(browse(S<Ch>(dir), IDOK), FALSE, QXERR_UNAVAILABLE);
   CoTaskMemFree(select);
   // Refused before anything is shown (a browser shown here would never close).
-  EXPECT_QXFAIL(qxBrowseFolderA(nullptr, nullptr, path, nullptr), FALSE, QXERR_BADPARAM);
-  EXPECT_QXFAIL(qxBrowseFolderA(nullptr, nullptr, nullptr, "C:\\"), FALSE, QXERR_BADPARAM);
-  EXPECT_QXFAIL(qxBrowseFolderW(owner, nullptr, nullptr, nullptr), FALSE, QXERR_NOTSUPPORTED);
+  EXPECT_QXFAIL(qxtest::Form<Ch>::BrowseFolder(nullptr, nullptr, path, nullptr), FALSE,
+                QXERR_BADPARAM);
+  EXPECT_QXFAIL(qxtest::Form<Ch>::BrowseFolder(nullptr, nullptr, nullptr, path), FALSE,
+                QXERR_BADPARAM);
   DestroyWindow(owner);
   RemoveDirectoryA(sub.c_str());
   RemoveDirectoryA(dir.c_str());
