@@ -151,17 +151,58 @@ static const char* CodeName(int code) {
       return "JIS";
     case QXJCODE_EUC:
       return "EUC-JP";
+    case QXJCODE_ASCII:
+      return "ASCII";
+    case QXJCODE_UTF8:
+      return "UTF-8";
+    case QXJCODE_UTF16LE:
+      return "UTF-16LE";
+    case QXJCODE_UTF16BE:
+      return "UTF-16BE";
     default:
       return "not text";
   }
 }
 
-static void ShowBytes(const char* label, const char* text, int length) {
+static void ShowHex(const char* bytes, int length) {
   int i;
-  printf("  %-10s %-9s %2d bytes:", label, CodeName(qxJudgeJpnCodeType(text)), length);
   for (i = 0; i < length && i < 24; ++i)
-    printf(" %02X", (unsigned char)text[i]);
+    printf(" %02X", (unsigned char)bytes[i]);
   printf("%s\n", length > 24 ? " ..." : "");
+}
+
+static void ShowBytes(const char* label, const char* text, int length) {
+  printf("  %-10s %-9s %2d bytes:", label, CodeName(qxJudgeJpnCodeType(text)), length);
+  ShowHex(text, length);
+}
+
+/* The sized calls that also know UTF-8 and UTF-16: judge a UTF-8 text and
+ * the EUC-JP one above over their whole length, then convert the UTF-8 text
+ * to Shift_JIS (asking for the size first) and to UTF-16LE. */
+static void ShowUnicodeText(const char* euc, int eucLength) {
+  /* "UTF-8: 漢字とかな、①②" */
+  static const char utf8[] =
+      "UTF-8: \xE6\xBC\xA2\xE5\xAD\x97\xE3\x81\xA8\xE3\x81\x8B\xE3\x81\xAA"
+      "\xE3\x80\x81\xE2\x91\xA0\xE2\x91\xA1";
+  char sjis[sizeof utf8], wide[2 * sizeof utf8];
+  int need, n;
+
+  Section("UTF-8 and UTF-16");
+  printf("  qxJudgeTextCode: the UTF-8 text is %s, the EUC-JP text %s\n",
+         CodeName(qxJudgeTextCode(utf8, sizeof utf8 - 1)),
+         CodeName(qxJudgeTextCode(euc, (QXDWORD)eucLength)));
+  need = qxConvertTextCode(NULL, 0, QXJCODE_SJIS, utf8, sizeof utf8 - 1, QXJCODE_UTF8, 0);
+  n = qxConvertTextCode(sjis, (int)sizeof sjis, QXJCODE_SJIS, utf8, sizeof utf8 - 1, QXJCODE_UTF8,
+                        0);
+  printf("  UTF-8 to Shift_JIS needs %d bytes, wrote %d:", need, n);
+  ShowHex(sjis, n);
+  n = qxConvertTextCode(wide, 2, QXJCODE_UTF16LE, utf8, sizeof utf8 - 1, QXJCODE_UTF8, 0);
+  printf("  into 2 bytes: %d, error 0x%08lX (too small, nothing past them written)\n", n,
+         (unsigned long)qxGetErrCode());
+  n = qxConvertTextCode(wide, (int)sizeof wide, QXJCODE_UTF16LE, utf8, sizeof utf8 - 1,
+                        QXJCODE_UTF8, QXCVT_BOM);
+  printf("  UTF-8 to UTF-16LE with a byte order mark, %d bytes:", n);
+  ShowHex(wide, n);
 }
 
 /* Judges a Shift_JIS sample, converts it through JIS and EUC-JP and back,
@@ -192,6 +233,8 @@ static void ShowJapaneseText(void) {
   ShowBytes("back", back, n);
   printf("  round trip %s (line end now a single LF)\n",
          n == (int)sizeof sample - 2 && memcmp(back, sample, n - 1) == 0 ? "exact" : "DIFFERS");
+
+  ShowUnicodeText(euc, (int)strlen(euc));
 
   Section("Text file reader");
   GetTempPathA(MAX_PATH, path);
