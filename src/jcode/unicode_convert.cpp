@@ -1,11 +1,240 @@
+// One loop, instantiated for each pair of a decoder and an encoder of
+// text_codecs.h: read a character, settle line ends, substitute or fail
+// where the source is malformed or the target cannot hold a character, and
+// write. Every pair goes through Unicode, equal codes included, so the
+// same text gives the same characters whichever encodings it crosses.
+//
+// Runs of ASCII skip the step per character while both sides pass ASCII
+// through (ascii_run.h).
 #include "jcode/unicode_convert.h"
 
-namespace qx::jcode {
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
 
-DWORD ConvertText(unsigned char*, std::size_t, int, const unsigned char*, std::size_t, int, DWORD,
-                  std::size_t& written) noexcept {
-  written = 0;
-  return QXERR_NOTSUPPORTED;
+#include "jcode/ascii_run.h"
+#include "jcode/text_codecs.h"
+
+namespace qx::jcode {
+namespace {
+
+using namespace codec;
+
+// Where output goes: dst itself, or, when only counting, a scratch block
+// that is counted and reused whenever it fills. Both take the same path, so
+// a count equals what a conversion writes.
+class Sink {
+ public:
+  Sink(Out dst, std::size_t size)
+      : at(dst != nullptr ? dst : scratch_),
+        begin_(at),
+        end_(dst != nullptr ? dst + size : scratch_ + sizeof scratch_),
+        counting_(dst == nullptr) {}
+
+  Out at;
+
+  std::size_t Room() const { return static_cast<std::size_t>(end_ - at); }
+
+  // The last place where n bytes fit (after MakeRoom), or null.
+  Out Limit(std::size_t n) { return MakeRoom(n) ? end_ - n : nullptr; }
+
+  // Whether there is room for n bytes (n far below the scratch block's
+  // size); a count starts over in its scratch block, unless it has grown
+  // past what a size can hold.
+  bool MakeRoom(std::size_t n) {
+    if (Room() >= n) return true;
+    if (counting_ && end_ != begin_) {
+      counted_ += static_cast<std::size_t>(at - begin_);
+      at = begin_;
+      if (counted_ > SIZE_MAX / 2) end_ = begin_;
+    }
+    return Room() >= n;
+  }
+
+  std::size_t Written() const { return counted_ + static_cast<std::size_t>(at - begin_); }
+
+ private:
+  unsigned char scratch_[1024];
+  Out begin_;
+  Out end_;
+  std::size_t counted_ = 0;
+  bool counting_;
+};
+
+// Runs `write` (which returns the end of what it wrote) at the sink or,
+// where the sink may lack room, into a spare block copied over if it fits.
+// False when it does not.
+template <unsigned kMax, class Write>
+inline bool Emit(Sink& sink, Write write) {
+  if (sink.MakeRoom(kMax)) {
+    sink.at = write(sink.at);
+    return true;
+  }
+  unsigned char spare[kMax];
+  const auto size = static_cast<std::size_t>(write(spare) - spare);
+  if (size > sink.Room()) return false;
+  std::memcpy(sink.at, spare, size);
+  sink.at += size;
+  return true;
+}
+
+// Writes the characters at p that need nothing but writing (plain ASCII,
+// other characters neither malformed nor beyond the target), takes mode
+// switches, and returns where it stopped. A step reads at most kIn bytes,
+// writes at most kRoom and writes at most kRatio bytes per byte it reads,
+// so one bound on p, set from the source and the room in the sink, keeps
+// every step inside both. The decoder reads with a constant count, which
+// drops its own bound checks; the last few bytes go one step at a time.
+// The output pointer stays local: every byte stored could otherwise alias
+// the sink's. Flattened, so that the steps of both sides are inlined here
+// (and only here: elsewhere they are calls).
+template <class Dec, class Enc>
+[[gnu::flatten]] In PutRun(Dec& dec, Enc& enc, In p, In end, Sink& sink,
+                           const ascii_run::Stops& stops) {
+  constexpr std::size_t kIn =
+      std::max<std::size_t>(Dec::kLongest, ascii_run::kUnits * Dec::kUnitBytes);
+  constexpr std::size_t kRoom =
+      std::max<std::size_t>(Enc::kMaxBytes, ascii_run::kUnits * Enc::kUnitBytes);
+  constexpr std::size_t kRatio = (Enc::kMaxBytes + Dec::kUnitBytes - 1) / Dec::kUnitBytes;
+  const Out limit = sink.Limit(kRoom);
+  if (limit == nullptr || static_cast<std::size_t>(end - p) < kIn) return p;
+  Out out = sink.at;
+  const In last = p + std::min(static_cast<std::size_t>(end - p) - kIn,
+                               static_cast<std::size_t>(limit - out) / kRatio);
+  while (p <= last) {
+    if (dec.AsciiOpen() && enc.AsciiOpen() && Dec::LoadUnit(p) < 0x80) {
+      const unsigned run = ascii_run::Copy<Dec, Enc>(p, out, stops);
+      p += run * Dec::kUnitBytes;
+      out += run * Enc::kUnitBytes;
+      if (run != 0) continue;
+    }
+    const Step step = dec.Read(p, Dec::kLongest);
+    if (step.c < 0x80 ? !stops.Plain(step.c) : step.c >= kMalformed) {
+      if (step.c != kNoChar) break;
+      p += step.size;
+      continue;
+    }
+    const Out next = enc.Write(step.c, out);
+    if (next == nullptr) break;
+    out = next;
+    p += step.size;
+  }
+  sink.at = out;
+  return p;
+}
+
+constexpr char32_t kCr = '\r', kLf = '\n';
+
+template <class Dec, class Enc>
+DWORD Run(In p, In end, Sink& sink, DWORD flags) {
+  Dec dec;
+  Enc enc;
+  const bool lf = (flags & QXCVT_LF) != 0, strict = (flags & QXCVT_STRICT) != 0;
+  constexpr bool kJis = std::is_same_v<Dec, JisDecoder> || std::is_same_v<Enc, JisEncoder>;
+  const ascii_run::Stops stops{lf || kJis,
+                               {static_cast<std::uint16_t>(lf ? kCr : 0x80),
+                                static_cast<std::uint16_t>(lf ? kLf : 0x80), kJis ? kEsc : 0x80}};
+  bool unheld = false;
+  // Writes c, or '?' where the target cannot hold it.
+  const auto put = [&](char32_t c) {
+    return Emit<Enc::kMaxBytes>(sink, [&](Out at) {
+      Out next = enc.Write(c, at);
+      if (next != nullptr) return next;
+      unheld = true;
+      return enc.Write('?', at);
+    });
+  };
+
+  if ((flags & QXCVT_BOM) != 0 && Enc::kUnicode && !put(kBom)) return QXERR_TOOLONG;
+  if (Dec::kUnicode && p != end) {
+    const Step first = dec.Read(p, static_cast<std::size_t>(end - p));
+    if (first.c == kBom) p += first.size;
+  }
+  // A CR or LF right after the other at `lineEnd` completes its line end.
+  In lineEnd = nullptr;
+  char32_t pairsWith = 0;
+  while (p != end) {
+    const In start = p;
+    p = PutRun(dec, enc, p, end, sink, stops);
+    if (p != start) continue;
+    // What neither run takes, one character at a time.
+    const Step step = dec.Read(p, static_cast<std::size_t>(end - p));
+    p += step.size;
+    char32_t c = step.c;
+    if (c == kNoChar) continue;
+    if (lf && (c == kCr || c == kLf)) {
+      if (c == pairsWith && start == lineEnd) {
+        pairsWith = 0;
+        continue;
+      }
+      pairsWith = c ^ kCr ^ kLf;
+      lineEnd = p;
+      c = kLf;
+    }
+    if (c == kMalformed) {
+      if (strict) return QXERR_BADDATA;
+      c = Enc::kReplacement;
+    }
+    if (!put(c)) return QXERR_TOOLONG;
+    if (unheld && strict) return QXERR_BADDATA;
+  }
+  if (!Emit<Enc::kMaxBytes>(sink, [&](Out at) { return enc.Finish(at); })) return QXERR_TOOLONG;
+  return QXERR_NONE;
+}
+
+template <class Dec>
+DWORD RunTo(int dstCode, In p, In end, Sink& sink, DWORD flags) {
+  switch (dstCode) {
+    case QXJCODE_SJIS:
+      return Run<Dec, SjisEncoder>(p, end, sink, flags);
+    case QXJCODE_JIS:
+      return Run<Dec, JisEncoder>(p, end, sink, flags);
+    case QXJCODE_EUC:
+      return Run<Dec, EucEncoder>(p, end, sink, flags);
+    case QXJCODE_ASCII:
+      return Run<Dec, AsciiEncoder>(p, end, sink, flags);
+    case QXJCODE_UTF8:
+      return Run<Dec, Utf8Encoder>(p, end, sink, flags);
+    case QXJCODE_UTF16LE:
+      return Run<Dec, Utf16Encoder<false>>(p, end, sink, flags);
+    case QXJCODE_UTF16BE:
+      return Run<Dec, Utf16Encoder<true>>(p, end, sink, flags);
+    default:
+      return QXERR_BADPARAM;
+  }
+}
+
+}  // namespace
+
+DWORD ConvertText(unsigned char* dst, std::size_t dstSize, int dstCode, const unsigned char* src,
+                  std::size_t srcSize, int srcCode, DWORD flags, std::size_t& written) noexcept {
+  Sink sink(dst, dstSize);
+  const In end = srcSize != 0 ? src + srcSize : src;
+  DWORD status = QXERR_BADPARAM;
+  switch (srcCode) {
+    case QXJCODE_SJIS:
+    case QXJCODE_ASCII:
+      status = RunTo<SjisDecoder>(dstCode, src, end, sink, flags);
+      break;
+    case QXJCODE_JIS:
+      status = RunTo<JisDecoder>(dstCode, src, end, sink, flags);
+      break;
+    case QXJCODE_EUC:
+      status = RunTo<EucDecoder>(dstCode, src, end, sink, flags);
+      break;
+    case QXJCODE_UTF8:
+      status = RunTo<Utf8Decoder>(dstCode, src, end, sink, flags);
+      break;
+    case QXJCODE_UTF16LE:
+      status = RunTo<Utf16Decoder<false>>(dstCode, src, end, sink, flags);
+      break;
+    case QXJCODE_UTF16BE:
+      status = RunTo<Utf16Decoder<true>>(dstCode, src, end, sink, flags);
+      break;
+  }
+  written = status == QXERR_NONE ? sink.Written() : 0;
+  return status;
 }
 
 }  // namespace qx::jcode

@@ -15,7 +15,9 @@ namespace qx::jcode {
 // is the bytes a conversion would write. Otherwise writes at most `dstSize`
 // bytes and `written` is the count. Returns QXERR_NONE, QXERR_BADPARAM for
 // a code it does not convert, QXERR_TOOLONG when `dst` is too small, or
-// QXERR_BADDATA under QXCVT_STRICT.
+// QXERR_BADDATA under QXCVT_STRICT, whichever the text meets first; on a
+// failure `written` is 0 and `dst` holds the text converted so far, and
+// perhaps more bytes up to `dstSize`.
 DWORD ConvertText(unsigned char* dst, std::size_t dstSize, int dstCode, const unsigned char* src,
                   std::size_t srcSize, int srcCode, DWORD flags, std::size_t& written) noexcept;
 

@@ -1,0 +1,66 @@
+// Fuzzes the sized conversion: the first byte picks the two codes (each
+// code the export knows, or an unknown one), the second the flags and the
+// third the room given, as a share of what the text needs; the rest is the
+// source in a block of exactly its size. The count (dst NULL) must be what
+// a conversion into exactly that many bytes writes, the same text gives
+// the same bytes in any room large enough, a smaller room fails with
+// QXERR_TOOLONG, and no call writes into the guard region behind its room.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "qxdll32.h"
+
+namespace {
+
+constexpr int kCodes[] = {QXJCODE_SJIS, QXJCODE_JIS,     QXJCODE_EUC,     QXJCODE_ASCII,
+                          QXJCODE_UTF8, QXJCODE_UTF16LE, QXJCODE_UTF16BE, 3};
+constexpr std::size_t kGuard = 64;
+constexpr unsigned char kGuardByte = 0xA5;
+
+// Converts into a buffer of `room` bytes followed by the guard region, which
+// must come back untouched; the buffer is left in `out`.
+int Convert(std::unique_ptr<unsigned char[]>& out, int room, int to, const char* src, int size,
+            int from, QXDWORD flags) {
+  out = std::make_unique<unsigned char[]>(room + kGuard);
+  std::memset(out.get(), kGuardByte, room + kGuard);
+  const int written = qxConvertTextCode(out.get(), room, to, src, size, from, flags);
+  for (std::size_t i = room; i < room + kGuard; ++i) {
+    if (out[i] != kGuardByte) __builtin_trap();
+  }
+  return written;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 3 || size > (1u << 20)) return 0;
+  const int from = kCodes[data[0] & 7], to = kCodes[data[0] >> 3 & 7];
+  const QXDWORD flags = data[1] & (QXCVT_LF | QXCVT_STRICT | QXCVT_BOM);
+  const unsigned share = data[2];
+  const int length = static_cast<int>(size - 3);
+  auto src = std::make_unique<char[]>(size - 3);
+  std::memcpy(src.get(), data + 3, size - 3);
+
+  const int need = qxConvertTextCode(nullptr, 0, to, src.get(), length, from, flags);
+  std::unique_ptr<unsigned char[]> exact, chosen;
+  if (need < 0) {
+    const QXDWORD code = qxGetErrCode();
+    if (code != QXERR_BADPARAM && code != QXERR_BADDATA) __builtin_trap();
+    // A refused source is refused whatever the room.
+    if (Convert(exact, 4 * length + 16, to, src.get(), length, from, flags) != -1) __builtin_trap();
+    if (qxGetErrCode() != code) __builtin_trap();
+    return 0;
+  }
+  if (Convert(exact, need, to, src.get(), length, from, flags) != need) __builtin_trap();
+  // A room from 0 to twice the need.
+  const int room = static_cast<int>(static_cast<long long>(need) * share / 128);
+  const int written = Convert(chosen, room, to, src.get(), length, from, flags);
+  if (room >= need) {
+    if (written != need || std::memcmp(chosen.get(), exact.get(), need) != 0) __builtin_trap();
+  } else if (written != -1 || qxGetErrCode() != QXERR_TOOLONG) {
+    __builtin_trap();
+  }
+  return 0;
+}
