@@ -1,9 +1,474 @@
+// Whole-buffer detection. The quick decisions come first: a byte order
+// mark; text of ASCII bytes only, which is ASCII, or JIS when it holds an
+// ISO-2022-JP escape sequence. Everything else is read as Shift_JIS,
+// EUC-JP, UTF-8 and UTF-16 in both byte orders, and each reading is
+// weighed as Japanese text: every character it yields costs -log2 of its
+// probability in a simple model of Japanese text (see kCost), and the
+// cheapest reading wins. A reading that yields kana where another yields
+// half-width katakana pairs or broken sequences is cheaper by several bits
+// per character, so the evidence of the whole text decides, not the first
+// byte that rules an encoding out.
+//
+// The text is read in blocks; a reading that falls more than kPruneMargin
+// bits behind the best after a block cannot catch up on any real text and
+// is dropped, so on a long text only the winning reading runs to the end.
+// UTF-8 is only a candidate while the bytes are valid UTF-8.
+//
+// Binary data: whichever reading wins, the data is not text when that
+// reading holds a NUL, or when more than one byte in 16 belongs to a
+// control character (other than tab, line feed, vertical tab, form feed,
+// carriage return, 0x1A and escape), an invalid sequence or a code no text
+// uses (unassigned rows, user-defined and private-use codes).
+//
+// A last character cut short costs nothing in any reading, so cutting a
+// text anywhere does not change its verdict.
 #include "jcode/judge_text.h"
 
-namespace qx::jcode {
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
-int JudgeText(const unsigned char*, std::size_t) noexcept {
-  return QXJCODE_ASCII;
+#include "jcode/byte_lanes.h"
+#include "jcode/char_class.h"
+#include "jcode/euc_jp.h"
+#include "jcode/iso2022_jp.h"
+#include "jcode/sjis.h"
+#include "jcode/text_model.h"
+
+namespace qx::jcode {
+namespace {
+
+using namespace text_model;
+using namespace byte_lanes;
+
+// A block's tally in one word, one add per character: cost in bits 0-23,
+// bad characters in bits 24-43, NULs in bits 44-63. A block of kBlock
+// bytes cannot overflow a field.
+constexpr std::size_t kBlock = std::size_t{1} << 16;
+constexpr int kBadShift = 24;
+constexpr int kNulShift = 44;
+constexpr std::uint64_t kFieldMask = (std::uint64_t{1} << 20) - 1;
+static_assert(kCost[kInvalid] * kBlock < (std::uint64_t{1} << kBadShift));
+
+constexpr auto kPacked = [] {
+  std::array<std::uint64_t, kKinds> packed{};
+  for (unsigned k = 0; k < kKinds; ++k) {
+    packed[k] = kCost[k] | (std::uint64_t{IsBad(Kind(k))} << kBadShift) |
+                (std::uint64_t{k == kNul} << kNulShift);
+  }
+  return packed;
+}();
+
+// How far behind the best, in bits, a reading may fall and still run on.
+constexpr std::uint64_t kPruneMargin = 1024;
+
+// What a byte of random data costs: a reading that costs more than this
+// explains the data worse than noise does.
+constexpr std::uint64_t kRandomByteCost = 8;
+
+// One candidate reading of the text.
+struct Reading {
+  int code = QXJCODE_NOTTEXT;
+  std::size_t pos = 0;  // where the next character starts
+  std::uint64_t cost = 0;
+  std::uint64_t bad = 0;
+  std::uint64_t nuls = 0;
+  bool alive = true;
+  bool multibyte = false;  // UTF-8: a character of two bytes or more
+
+  void AddBlock(std::uint64_t packed) {
+    cost += packed & ((std::uint64_t{1} << kBadShift) - 1);
+    bad += (packed >> kBadShift) & kFieldMask;
+    nuls += packed >> kNulShift;
+  }
+};
+
+// A reader's tally of one block, kept in a register.
+struct Tally {
+  std::uint64_t packed = 0;
+  void Add(Kind kind) { packed += kPacked[kind]; }
+
+  // Weighs the bytes of a chunk that stand alone, given the mask of the
+  // ones that are not ASCII but a reading's own single characters.
+  void AddSingles(const Chunk& chunk, std::uint64_t single, std::uint64_t own) {
+    const std::uint64_t high = chunk.Mask([](Lanes a) { return a < 0; });
+    const std::uint64_t text = chunk.Mask([](Lanes a) { return IsAsciiText(a); });
+    packed += std::popcount(text & single) * kPacked[kAscii];
+    const std::uint64_t rest = single & ~text;
+    if (rest == 0) return;
+    const std::uint64_t nul = chunk.Mask([](Lanes a) { return a == 0; });
+    packed += std::popcount(rest & nul) * kPacked[kNul];
+    packed += std::popcount(rest & ~high & ~nul) * kPacked[kControl];
+    packed += std::popcount(rest & high & ~own) * kPacked[kInvalid];
+  }
+
+  // Weighs the byte below 0x80 at d[p] and the text ASCII after it, 16
+  // at a time, up to `end`; returns where it stopped.
+  std::size_t AddAscii(const unsigned char* d, std::size_t p, std::size_t end) {
+    Add(kByteKind[d[p]]);
+    const std::size_t from = ++p;
+    while (end - p >= kLaneBytes && AllAsciiText(d + p))
+      p += kLaneBytes;
+    packed += (p - from) * kPacked[kAscii];
+    return p;
+  }
+};
+
+// Reads the 64 bytes at p as Shift_JIS, all at once: returns the bytes
+// taken, 65 when the last pair ends on the byte after them. Lead bytes
+// (0x81-0x9F, 0xE0-0xFC) can also be second bytes, so in a run of them
+// the pairs start at the run's even distances: a sum carries each run
+// that starts at an even bit to its end, which marks its members.
+std::size_t SjisChunk(const unsigned char* p, Tally& t) {
+  const Chunk chunk(p);
+  const std::uint64_t lead =
+      chunk.Mask([](Lanes a) { return ((a >= -127) & (a <= -97)) | ((a >= -32) & (a <= -4)); });
+  const std::uint64_t trail =
+      chunk.Mask([](Lanes a) { return ((a >= 0x40) & (a != 0x7F)) | (a <= -4); });
+  const std::uint64_t kana = chunk.Mask([](Lanes a) { return (a >= -95) & (a <= -33); });
+  const std::uint64_t starts = lead & ~(lead << 1);
+  const std::uint64_t evenRuns = lead & ~(lead + (starts & kEvenBits));
+  const std::uint64_t leads = (evenRuns & kEvenBits) | (lead & ~evenRuns & kOddBits);
+  const std::uint64_t pairs = leads & (trail >> 1 | std::uint64_t{IsSjisTrail(p[64])} << 63);
+  t.AddSingles(chunk, ~(leads | pairs << 1), kana);
+  t.packed += std::popcount(kana & ~(pairs << 1)) * kPacked[kHalfKana];
+  t.packed += std::popcount(leads & ~pairs) * kPacked[kInvalid];
+  for (std::uint64_t rest = pairs; rest != 0; rest &= rest - 1) {
+    const unsigned char* pair = p + std::countr_zero(rest);
+    t.Add(kSjisPairKind[pair[0]][pair[1] >= sjis_detail::kEvenRowTrail]);
+  }
+  return Chunk::kBytes + (pairs >> 63);
+}
+
+// Each reader takes the characters that start before `end`, the last of
+// them reading on up to `size`; a character cut short by `size` ends the
+// reading at no cost.
+void ReadSjis(const unsigned char* d, std::size_t size, std::size_t end, Reading& r) {
+  Tally t;
+  std::size_t p = r.pos;
+  while (end - p > Chunk::kBytes)
+    p += SjisChunk(d + p, t);
+  while (p < end) {
+    const unsigned char c = d[p];
+    if (c < 0x80) {
+      p = t.AddAscii(d, p, end);
+    } else if ((kCharClass[c] & JC_KANA) != 0) {
+      t.Add(kHalfKana);
+      ++p;
+    } else if (!IsSjisLead(c)) {
+      t.Add(kInvalid);
+      ++p;
+    } else if (p + 1 == size) {
+      p = size;
+    } else if (IsSjisTrail(d[p + 1])) {
+      t.Add(kSjisPairKind[c][d[p + 1] >= sjis_detail::kEvenRowTrail]);
+      p += 2;
+    } else {
+      t.Add(kInvalid);
+      ++p;
+    }
+  }
+  r.pos = p;
+  r.AddBlock(t.packed);
+}
+
+// How many of the `n` bytes at p are EUC-JP second bytes 0xA1-0xFE.
+std::size_t EucTrail(const unsigned char* p, std::size_t n) {
+  std::size_t i = 0;
+  while (i < n && (kCharClass[p[i]] & JC_EUC2) != 0)
+    ++i;
+  return i;
+}
+
+void ReadEuc(const unsigned char* d, std::size_t size, std::size_t end, Reading& r) {
+  constexpr unsigned char kSs2 = 0x8E, kSs3 = 0x8F;
+  Tally t;
+  std::size_t p = r.pos;
+  while (p < end) {
+    const unsigned char c = d[p];
+    if (c < 0x80) {
+      p = t.AddAscii(d, p, end);
+      continue;
+    }
+    // The bytes after c that the character needs, and its kind.
+    const std::size_t need = c == kSs3 ? 2 : 1;
+    Kind kind = kInvalid;
+    if (c == kSs2) kind = kHalfKana;
+    if (c == kSs3) kind = kForeign;
+    if ((kCharClass[c] & JC_EUC2) != 0) kind = RowKind(EucToJis(c) - 0x20u);
+    const std::size_t have = size - p - 1 < need ? size - p - 1 : need;
+    const std::size_t trail = kind == kInvalid ? 0 : EucTrail(d + p + 1, have);
+    if (trail == need && (c != kSs2 || (kCharClass[d[p + 1]] & JC_KANA) != 0)) {
+      t.Add(kind);
+      p += need + 1;
+    } else if (kind != kInvalid && have < need && trail == have) {
+      p = size;
+    } else {
+      t.Add(kInvalid);
+      ++p;
+    }
+  }
+  r.pos = p;
+  r.AddBlock(t.packed);
+}
+
+// Reads the 64 bytes at p as UTF-8, all at once: returns the bytes taken,
+// up to 67 when the last sequence ends after them, or 0 when they are not
+// UTF-8. The masks check that continuation bytes stand exactly where the
+// first bytes call for them; each sequence is then weighed by itself.
+std::size_t Utf8Chunk(const unsigned char* p, Tally& t, bool& multibyte) {
+  const Chunk chunk(p);
+  const std::uint64_t high = chunk.Mask([](Lanes a) { return a < 0; });
+  const std::uint64_t follow = chunk.Mask([](Lanes a) { return a < -64; });  // 0x80-0xBF
+  const std::uint64_t two = chunk.Mask([](Lanes a) { return (a >= -62) & (a < -32); });
+  const std::uint64_t three = chunk.Mask([](Lanes a) { return (a >= -32) & (a < -16); });
+  const std::uint64_t four = chunk.Mask([](Lanes a) { return (a >= -16) & (a < -11); });
+  const std::uint64_t leads = two | three | four;
+  const std::uint64_t tails =
+      two << 1 | three << 1 | three << 2 | four << 1 | four << 2 | four << 3;
+  if ((high & ~leads) != follow || tails != follow) return 0;
+  t.AddSingles(chunk, ~high, 0);
+  if (leads == 0) return Chunk::kBytes;
+  multibyte = true;
+  for (std::uint64_t rest = leads; rest != 0; rest &= rest - 1) {
+    const unsigned char* c = p + std::countr_zero(rest);
+    const Utf8Lead lead = kUtf8Lead[c[0]];
+    if (c[1] < lead.low || c[1] > lead.high) return 0;
+    if (lead.length == 3) {
+      t.Add(kUnicodeKind[(c[0] & 0x0Fu) << 8 | (c[1] & 0x3Fu) << 2 | (c[2] & 0x3Fu) >> 4]);
+    } else {
+      t.Add(lead.length == 2 ? kUnicodeKind[((c[0] & 0x1Fu) << 6 | (c[1] & 0x3Fu)) >> 4]
+                             : kForeign);
+    }
+  }
+  // The last sequence may end after the chunk.
+  const std::size_t last = 63 - std::countl_zero(leads);
+  const std::size_t end = last + kUtf8Lead[p[last]].length;
+  for (std::size_t i = Chunk::kBytes; i < end; ++i) {
+    if (!IsContinuation(p[i])) return 0;
+  }
+  return end > Chunk::kBytes ? end : Chunk::kBytes;
+}
+
+void ReadUtf8(const unsigned char* d, std::size_t size, std::size_t end, Reading& r) {
+  Tally t;
+  std::size_t p = r.pos;
+  bool multibyte = false;
+  while (end - p > Chunk::kBytes + 3) {
+    const std::size_t taken = Utf8Chunk(d + p, t, multibyte);
+    if (taken == 0) {
+      r.alive = false;
+      return;
+    }
+    p += taken;
+  }
+  while (p < end) {
+    const unsigned char c = d[p];
+    if (c < 0x80) {
+      p = t.AddAscii(d, p, end);
+      continue;
+    }
+    const Utf8Lead lead = kUtf8Lead[c];
+    // The common case, a whole three-byte sequence (all of kana and kanji).
+    if (lead.length == 3 && size - p >= 3 && d[p + 1] >= lead.low && d[p + 1] <= lead.high &&
+        IsContinuation(d[p + 2])) {
+      t.Add(kUnicodeKind[(c & 0x0Fu) << 8 | (d[p + 1] & 0x3Fu) << 2 | (d[p + 2] & 0x3Fu) >> 4]);
+      multibyte = true;
+      p += 3;
+      continue;
+    }
+    const std::size_t have = size - p < lead.length ? size - p : lead.length;
+    std::size_t i = 1;
+    std::uint32_t cp = c & (0x7Fu >> lead.length);
+    for (; i < have; ++i) {
+      const unsigned char next = d[p + i];
+      if (next < (i == 1 ? lead.low : 0x80) || next > (i == 1 ? lead.high : 0xBF)) break;
+      cp = cp << 6 | (next & 0x3Fu);
+    }
+    if (lead.length == 0 || i < have) {
+      r.alive = false;
+      return;
+    }
+    if (have < lead.length) {
+      p = size;
+      break;
+    }
+    t.Add(CodePointKind(cp));
+    multibyte = true;
+    p += lead.length;
+  }
+  r.pos = p;
+  r.multibyte = r.multibyte || multibyte;
+  r.AddBlock(t.packed);
+}
+
+template <bool kBigEndian>
+std::uint32_t UnitAt(const unsigned char* p) {
+  return kBigEndian ? (p[0] << 8 | p[1]) : (p[1] << 8 | p[0]);
+}
+
+template <bool kBigEndian>
+void ReadUtf16(const unsigned char* d, std::size_t size, std::size_t end, Reading& r) {
+  constexpr std::uint32_t kHighSurrogate = 0xD800, kLowSurrogate = 0xDC00, kSurrogateEnd = 0xE000;
+  Tally t;
+  std::size_t p = r.pos;
+  while (p < end) {
+    if (size - p < 2) {
+      p = size;
+      break;
+    }
+    const std::uint32_t unit = UnitAt<kBigEndian>(d + p);
+    p += 2;
+    if (unit < kHighSurrogate || unit >= kLowSurrogate) {
+      t.Add(CodePointKind(unit));
+    } else if (size - p < 2) {
+      p = size;
+    } else {
+      const std::uint32_t next = UnitAt<kBigEndian>(d + p);
+      const bool paired = next >= kLowSurrogate && next < kSurrogateEnd;
+      t.Add(paired ? kForeign : kInvalid);
+      p += paired ? 2 : 0;
+    }
+  }
+  r.pos = p;
+  r.AddBlock(t.packed);
+}
+
+using Reader = void (*)(const unsigned char*, std::size_t, std::size_t, Reading&);
+constexpr std::size_t kReadings = 5;
+
+// Whether an ISO-2022-JP escape sequence starts at p (p[0] is escape), or
+// one that the end of the text cuts short after its second byte.
+bool IsJisEscape(const unsigned char* p, std::size_t left) {
+  static constexpr const char* kSequences[] = {"(B",  "(J",  "(I",  "(H",  "$@", "$B", "$A",
+                                               "$(D", "$(O", "$(P", "$(Q", "&@", "K",  "H"};
+  for (const char* seq : kSequences) {
+    const std::size_t n = std::strlen(seq);
+    const std::size_t have = left - 1 < n ? left - 1 : n;
+    if (have >= 1 && std::memcmp(p + 1, seq, have) == 0) return true;
+  }
+  return false;
+}
+
+// What a scan of the bytes below the first one of 0x80 or more finds.
+struct Prefix {
+  std::size_t length = 0;  // up to the first byte of 0x80 or more
+  bool control = false;    // a NUL or a control byte (escape excluded)
+  bool escape = false;
+};
+
+Prefix ScanPrefix(const unsigned char* d, std::size_t size) {
+  Prefix f;
+  std::size_t p = 0;
+  Lanes control{}, escape{};
+  for (; size - p >= kLaneBytes; p += kLaneBytes) {
+    Lanes a;
+    std::memcpy(&a, d + p, kLaneBytes);
+    if (AnyLane(a < 0)) break;
+    control |= ((a < 0x20) & ((a < 0x09) | (a > 0x0D)) & (a != 0x1A) & (a != 0x1B)) | (a == 0x7F);
+    escape |= (a == 0x1B);
+  }
+  f.control = AnyLane(control);
+  f.escape = AnyLane(escape);
+  for (; p < size && d[p] < 0x80; ++p) {
+    f.control = f.control || kByteKind[d[p]] != kAscii;
+    f.escape = f.escape || d[p] == kEsc;
+  }
+  f.length = p;
+  return f;
+}
+
+bool HasJisEscape(const unsigned char* d, std::size_t size) {
+  for (std::size_t p = 0; p < size; ++p) {
+    const void* esc = std::memchr(d + p, kEsc, size - p);
+    if (esc == nullptr) return false;
+    p = static_cast<std::size_t>(static_cast<const unsigned char*>(esc) - d);
+    if (IsJisEscape(d + p, size - p)) return true;
+  }
+  return false;
+}
+
+// A byte order mark: the reading it names (an index into the readings of
+// JudgeText) and its length, 0 when there is none.
+struct Bom {
+  std::size_t reading = 0;
+  std::size_t length = 0;
+};
+
+Bom FindBom(const unsigned char* d, std::size_t size) {
+  if (size >= 3 && d[0] == 0xEF && d[1] == 0xBB && d[2] == 0xBF) return {0, 3};
+  if (size >= 2 && d[0] == 0xFF && d[1] == 0xFE) return {3, 2};
+  if (size >= 2 && d[0] == 0xFE && d[1] == 0xFF) return {4, 2};
+  return {};
+}
+
+// Runs the live readings over the text block by block, dropping the ones
+// that fall behind.
+void Weigh(Reading (&readings)[kReadings], const unsigned char* data, std::size_t size) {
+  constexpr Reader kReaders[] = {ReadUtf8, ReadSjis, ReadEuc, ReadUtf16<false>, ReadUtf16<true>};
+  static_assert(std::size(kReaders) == kReadings);
+  for (std::size_t start = 0; start < size; start += kBlock) {
+    const std::size_t end = size - start < kBlock ? size : start + kBlock;
+    std::uint64_t best = UINT64_MAX;
+    for (std::size_t i = 0; i < kReadings; ++i) {
+      if (readings[i].alive) kReaders[i](data, size, end, readings[i]);
+      if (readings[i].alive && readings[i].cost < best) best = readings[i].cost;
+    }
+    for (Reading& r : readings)
+      r.alive = r.alive && r.cost <= best + kPruneMargin;
+  }
+}
+
+// The cheapest live reading, the first of equals, or null.
+const Reading* Cheapest(const Reading (&readings)[kReadings]) {
+  const Reading* winner = nullptr;
+  for (const Reading& r : readings) {
+    if (r.alive && (winner == nullptr || r.cost < winner->cost)) winner = &r;
+  }
+  return winner;
+}
+
+bool IsBinary(const Reading& r, std::size_t size) {
+  return r.nuls > 0 || r.bad * 16 > size || r.cost > kRandomByteCost * size;
+}
+
+}  // namespace
+
+int JudgeText(const unsigned char* data, std::size_t size) noexcept {
+  if (size == 0) return QXJCODE_ASCII;
+  // In the order that wins a tie.
+  Reading readings[kReadings] = {
+      {QXJCODE_UTF8}, {QXJCODE_SJIS}, {QXJCODE_EUC}, {QXJCODE_UTF16LE}, {QXJCODE_UTF16BE}};
+  const Bom bom = FindBom(data, size);
+  bool sevenBit = false;
+  bool jis = false;
+  if (bom.length > 0) {
+    for (Reading& r : readings)
+      r.alive = &r == &readings[bom.reading];
+    readings[bom.reading].pos = bom.length;
+    readings[bom.reading].multibyte = true;
+  } else {
+    const Prefix prefix = ScanPrefix(data, size);
+    sevenBit = prefix.length == size;
+    jis = sevenBit && prefix.escape && HasJisEscape(data, size);
+    if (sevenBit && !prefix.control) return jis ? QXJCODE_JIS : QXJCODE_ASCII;
+    // UTF-8 needs a byte of 0x80 or more; JIS is weighed byte by byte
+    // (as Shift_JIS reads it) for the binary test alone.
+    readings[0].alive = !sevenBit;
+    if (jis) readings[2].alive = readings[3].alive = readings[4].alive = false;
+  }
+  Weigh(readings, data, size);
+  // Valid UTF-8 without a sequence of two bytes or more is not UTF-8.
+  readings[0].alive = readings[0].alive && readings[0].multibyte;
+  const Reading* winner = Cheapest(readings);
+  if (winner == nullptr) return bom.length > 0 ? readings[bom.reading].code : QXJCODE_NOTTEXT;
+  if (IsBinary(*winner, size)) return QXJCODE_NOTTEXT;
+  if (jis) return QXJCODE_JIS;
+  // ASCII with a few control bytes.
+  if (sevenBit && (winner->code == QXJCODE_SJIS || winner->code == QXJCODE_EUC))
+    return QXJCODE_ASCII;
+  return winner->code;
 }
 
 }  // namespace qx::jcode

@@ -54,6 +54,75 @@ TEST(Jcode, DetectionRows) {
   EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM) << "detection leaves the error code alone";
 }
 
+using namespace std::string_literals;
+
+// Whole-buffer detection rows by result, each text also behind a pad of 1
+// to 200 pad units (none where the pad is empty) so that it straddles the
+// 64-byte steps, and put right before an unreadable page.
+const struct {
+  int code;
+  std::string pad;
+  std::vector<std::string> texts;
+} kTextRows[] = {
+    {QXJCODE_ASCII, "k", {"", "text\r\n\t\f\v\x1A~", "a\x1B[1m\x1B", "a\x01" K40 K40 K40}},
+    {QXJCODE_JIS, "k", {"\x1B$B$\"\x1B(B", "a\x1B(J", "cut \x1B$"}},
+    // Half-width katakana first, kana rows that EUC-JP reads as broken.
+    {QXJCODE_SJIS, "k", {"\xB1\x82\xA0\x82\xA2", "\x83\x80\x83\x40", "\x8A\xBF\x8E\x9A\x82\xCC"}},
+    {QXJCODE_EUC, "k", {"\xA4\xA2\xA4\xA4", "\xB4\xC1\xBB\xFA\xA4\xCE", "\x8E\xB1\xA4\xA2"}},
+    {QXJCODE_UTF8, "k", {"\xE3\x81\x82", "\xC3\xA9t\xC3\xA9", "\xF0\x9F\x98\x80\xE3\x81\x82"}},
+    {QXJCODE_UTF8, "", {"\xEF\xBB\xBF", "\xEF\xBB\xBF\x61\x82"}},
+    {QXJCODE_UTF16LE, "k\0"s, {"a\0"s, "\x42\x30\x02\x30", "=\xD8\0\xDE"s}},
+    {QXJCODE_UTF16LE, "", {"\xFF\xFE", "\xFF\xFE\x02"}},
+    {QXJCODE_UTF16BE, "\0k"s, {"\0a"s, "\x30\x42\x30\x02"}},
+    {QXJCODE_UTF16BE, "", {"\xFE\xFF", "\xFE\xFF\xD8\x3D"}},
+    {QXJCODE_NOTTEXT, "k", {"a\0\0\0b"s, "\x82\xA0\0\0\0"s}},
+    {QXJCODE_NOTTEXT,
+     "",
+     {"\xFE\xFF\0\0"s, "\x01\x02\x03\x04", "\xE3\x81\x82\x01\x01\x01\x01\x01\x01",
+      "\x9B\xF3\x3D\xC7\xB4\x5E\x0E\xA8\x91\xE5\xFD\x8C"}},
+};
+
+// 日本語のテキストです。 in each encoding, judged whole and cut short by
+// one to three bytes.
+const std::pair<int, std::string> kSentences[] = {
+    {QXJCODE_SJIS, "\x93\xFA\x96{\x8C\xEA\x82\xCC\x83\x65\x83L\x83X\x83g\x82\xC5\x82\xB7\x81\x42"},
+    {QXJCODE_EUC,
+     "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xA5\xC6\xA5\xAD\xA5\xB9\xA5\xC8\xA4\xC7\xA4\xB9\xA1\xA3"},
+    {QXJCODE_JIS, "\x1B$BF|K\x5C\x38l$N%F%-%9%H$G$9!#\x1B(B"},
+    {QXJCODE_UTF8,
+     "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x83\x86\xE3\x82\xAD\xE3\x82\xB9\xE3\x83"
+     "\x88\xE3\x81\xA7\xE3\x81\x99\xE3\x80\x82"},
+    {QXJCODE_UTF16LE, "\xE5\x65,g\x9E\x8An0\xC6\x30\xAD\x30\xB9\x30\xC8\x30g0Y0\x02\x30"},
+    {QXJCODE_UTF16BE, "e\xE5g,\x8A\x9E\x30n0\xC6\x30\xAD\x30\xB9\x30\xC8\x30g0Y0\x02"},
+};
+
+int JudgeAtPageEnd(const std::string& text) {
+  char* const at = PageEnd() + 1 - text.size();
+  std::memcpy(at, text.data(), text.size());
+  return qxJudgeTextCode(at, static_cast<QXDWORD>(text.size()));
+}
+
+TEST(Jcode, TextDetectionRows) {
+  PrimeErrCode(QXERR_BADPARAM);
+  for (const auto& row : kTextRows) {
+    for (const std::string& text : row.texts) {
+      for (std::size_t pads : {0, 1, 63, 64, 65, 200}) {
+        std::string all = text;
+        for (std::size_t i = 0; i < pads && !row.pad.empty(); ++i)
+          all.insert(0, row.pad);
+        EXPECT_EQ(JudgeAtPageEnd(all), row.code) << pads << " + " << text;
+      }
+    }
+  }
+  for (const auto& [code, text] : kSentences) {
+    for (std::size_t cut = 0; cut < 4; ++cut)
+      EXPECT_EQ(JudgeAtPageEnd(text.substr(0, text.size() - cut)), code) << cut << " " << text;
+  }
+  EXPECT_EQ(qxGetErrCode(), QXERR_BADPARAM) << "detection leaves the error code alone";
+  EXPECT_QXOK(qxJudgeTextCode(nullptr, 0), QXJCODE_ASCII);
+  EXPECT_QXFAIL(qxJudgeTextCode(nullptr, 1), QXJCODE_NOTTEXT, QXERR_BADPARAM);
+}
+
 // Converts through the export into a buffer of the documented size with
 // guard bytes behind it: the result must be the length written, the rest
 // untouched, and the library error code left alone.

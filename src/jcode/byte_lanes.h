@@ -1,0 +1,77 @@
+// Bytes tested 16 or 64 at a time, into lane masks and bit masks.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+// Lanes pass between inline functions of one object only, so GCC's note
+// that a vector argument or result changes the calling convention of an
+// i686 build without SSE concerns no call that exists; it is silenced for
+// this header and the file that reads it.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+namespace qx::jcode::byte_lanes {
+
+// Sixteen bytes as a vector (SSE2 where there is one, plain code
+// elsewhere), compared lane by lane as signed bytes: 0x80-0xFF are
+// negative.
+using Lanes = signed char __attribute__((vector_size(16)));
+using LaneHalves = std::uint64_t __attribute__((vector_size(16)));
+constexpr std::size_t kLaneBytes = sizeof(Lanes);
+
+inline bool AnyLane(Lanes lanes) {
+  const LaneHalves halves = reinterpret_cast<LaneHalves>(lanes);
+  return (halves[0] | halves[1]) != 0;
+}
+
+// The lanes that hold text ASCII (kByteKind kAscii).
+inline Lanes IsAsciiText(Lanes a) {
+  return ((a > 0x1F) & (a < 0x7F)) | ((a > 0x08) & (a < 0x0E)) | (a == 0x1A) | (a == 0x1B);
+}
+
+inline bool AllAsciiText(const unsigned char* p) {
+  Lanes a;
+  std::memcpy(&a, p, kLaneBytes);
+  const LaneHalves halves = reinterpret_cast<LaneHalves>(IsAsciiText(a));
+  return (halves[0] & halves[1]) == ~std::uint64_t{0};
+}
+
+// The lanes where a test holds, as bits.
+inline std::uint32_t MaskOf(Lanes test) {
+#if defined(__SSE2__)
+  using Bytes = char __attribute__((vector_size(16)));
+  return static_cast<std::uint32_t>(__builtin_ia32_pmovmskb128(reinterpret_cast<Bytes>(test)));
+#else
+  std::uint32_t mask = 0;
+  for (std::size_t i = 0; i < kLaneBytes; ++i)
+    mask |= std::uint32_t{test[i] < 0} << i;
+  return mask;
+#endif
+}
+
+// 64 bytes, tested lane by lane into 64-bit masks: bit i for byte i.
+class Chunk {
+ public:
+  static constexpr std::size_t kBytes = 4 * kLaneBytes;
+
+  explicit Chunk(const unsigned char* p) { std::memcpy(lanes_, p, kBytes); }
+
+  template <class Test>
+  std::uint64_t Mask(Test test) const {
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+      mask |= std::uint64_t{MaskOf(test(lanes_[i]))} << (i * kLaneBytes);
+    return mask;
+  }
+
+ private:
+  Lanes lanes_[4];
+};
+
+constexpr std::uint64_t kEvenBits = 0x5555555555555555u;
+constexpr std::uint64_t kOddBits = ~kEvenBits;
+
+}  // namespace qx::jcode::byte_lanes
