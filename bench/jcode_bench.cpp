@@ -1,16 +1,20 @@
 // Encoding conversion in all six directions against glibc iconv for the
-// same direction, on the 64 MiB corpus in each encoding; detection over a
-// 64 MiB ASCII text against memchr over the same bytes. Ratios against
-// the peers are printed after the run.
+// same direction, on the 64 MiB corpus in each encoding; the sized
+// conversion to and from Unicode against iconv's "CP932" and "EUC-JP" on
+// the same corpus and on ASCII text; detection over a 64 MiB ASCII text
+// against memchr over the same bytes. Ratios against the peers are printed
+// after the run.
 #include <benchmark/benchmark.h>
 
 #include <iconv.h>
 
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <string>
 
 #include "corpus/corpus.h"
+#include "corpus/rate_reporter.h"
 #include "qxdll32.h"
 
 namespace {
@@ -43,23 +47,37 @@ void BM_Convert(benchmark::State& state) {
   state.SetLabel(std::string(kIconvNames[from]) + " -> " + kIconvNames[to]);
 }
 
-void BM_PeerIconv(benchmark::State& state) {
-  const int from = static_cast<int>(state.range(0));
-  const int to = static_cast<int>(state.range(1));
-  const std::string& src = Corpus(from);
+// Converts all of `src` with glibc iconv into `dst`; false if iconv stops
+// short of the end (the peer must convert what the library converts).
+bool Iconv(iconv_t cd, const std::string& src, std::string& dst, std::size_t& written) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  char* in = const_cast<char*>(src.data());
+  std::size_t inLeft = src.size();
+  char* out = dst.data() + kDstOffset;
+  std::size_t outLeft = dst.size() - kDstOffset;
+  const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1) &&
+                  iconv(cd, nullptr, nullptr, &out, &outLeft) != static_cast<std::size_t>(-1);
+  written = dst.size() - kDstOffset - outLeft;
+  return ok && inLeft == 0;
+}
+
+void RunPeerIconv(benchmark::State& state, const std::string& src, const char* from,
+                  const char* to) {
   std::string dst(src.size() * 4 + 4 + kDstOffset, '\0');
-  iconv_t cd = iconv_open(kIconvNames[to], kIconvNames[from]);
+  iconv_t cd = iconv_open(to, from);
+  std::size_t written = 0;
   for (auto _ : state) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(src.data());
-    std::size_t inLeft = src.size();
-    char* out = dst.data() + kDstOffset;
-    std::size_t outLeft = dst.size();
-    benchmark::DoNotOptimize(iconv(cd, &in, &inLeft, &out, &outLeft));
-    iconv(cd, nullptr, nullptr, &out, &outLeft);
+    if (!Iconv(cd, src, dst, written)) state.SkipWithError("iconv stopped short");
+    benchmark::DoNotOptimize(written);
   }
   iconv_close(cd);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * src.size()));
+}
+
+void BM_PeerIconv(benchmark::State& state) {
+  const int from = static_cast<int>(state.range(0));
+  const int to = static_cast<int>(state.range(1));
+  RunPeerIconv(state, Corpus(from), kIconvNames[from], kIconvNames[to]);
   state.SetLabel(std::string(kIconvNames[from]) + " -> " + kIconvNames[to]);
 }
 
@@ -85,6 +103,70 @@ const std::string& AsciiText() {
   return text;
 }
 
+// The sized conversion, by row: the library's codes, iconv's names for
+// them, and the text (Japanese prose in the source encoding, or ASCII).
+struct TextRow {
+  int from, to;
+  const char *iconvFrom, *iconvTo;
+  bool ascii;
+};
+const TextRow kTextRows[] = {
+    {QXJCODE_SJIS, QXJCODE_UTF8, "CP932", "UTF-8", false},
+    {QXJCODE_UTF8, QXJCODE_SJIS, "UTF-8", "CP932", false},
+    {QXJCODE_SJIS, QXJCODE_UTF16LE, "CP932", "UTF-16LE", false},
+    {QXJCODE_UTF16LE, QXJCODE_SJIS, "UTF-16LE", "CP932", false},
+    {QXJCODE_EUC, QXJCODE_UTF8, "EUC-JP", "UTF-8", false},
+    {QXJCODE_SJIS, QXJCODE_UTF16LE, "CP932", "UTF-16LE", true},
+    {QXJCODE_UTF16LE, QXJCODE_SJIS, "UTF-16LE", "CP932", true},
+};
+
+// The row's source text: the Shift_JIS corpus through iconv's "CP932"
+// (which round-trips it), the EUC-JP corpus, or the ASCII text.
+const std::string& TextSource(const TextRow& row) {
+  const std::string& sjis = row.ascii ? AsciiText() : Corpus(QXJCODE_SJIS);
+  if (row.from == QXJCODE_SJIS) return sjis;
+  if (row.from == QXJCODE_EUC) return Corpus(QXJCODE_EUC);
+  static std::map<std::pair<std::string, bool>, std::string> texts;
+  std::string& text = texts[{row.iconvFrom, row.ascii}];
+  if (!text.empty()) return text;
+  text = std::string(sjis.size() * 4 + kDstOffset, '\0');
+  iconv_t cd = iconv_open(row.iconvFrom, "CP932");
+  std::size_t written = 0;
+  Iconv(cd, sjis, text, written);
+  iconv_close(cd);
+  return text = text.substr(kDstOffset, written);
+}
+
+std::string TextLabel(const TextRow& row) {
+  return std::string(row.ascii ? "ASCII " : "") + row.iconvFrom + " -> " + row.iconvTo;
+}
+
+void BM_ConvertText(benchmark::State& state) {
+  const TextRow& row = kTextRows[state.range(0)];
+  const std::string& src = TextSource(row);
+  std::string dst(src.size() * 4 + kDstOffset, '\0');
+  const int size = static_cast<int>(dst.size() - kDstOffset);
+  for (auto _ : state) {
+    const int n = qxConvertTextCode(dst.data() + kDstOffset, size, row.to, src.data(),
+                                    static_cast<int>(src.size()), row.from, 0);
+    if (n < 0) state.SkipWithError("conversion failed");
+    benchmark::DoNotOptimize(n);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * src.size()));
+  state.SetLabel(TextLabel(row));
+}
+
+void BM_PeerTextIconv(benchmark::State& state) {
+  const TextRow& row = kTextRows[state.range(0)];
+  RunPeerIconv(state, TextSource(row), row.iconvFrom, row.iconvTo);
+  state.SetLabel(TextLabel(row));
+}
+
+void TextRows(benchmark::internal::Benchmark* b) {
+  for (std::size_t i = 0; i < std::size(kTextRows); ++i)
+    b->Arg(static_cast<int64_t>(i));
+}
+
 void BM_Judge(benchmark::State& state) {
   const std::string& text = AsciiText();
   for (auto _ : state)
@@ -101,50 +183,36 @@ void BM_PeerMemchr(benchmark::State& state) {
 
 BENCHMARK(BM_Convert)->Apply(Directions)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeerIconv)->Apply(Directions)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertText)->Apply(TextRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeerTextIconv)->Apply(TextRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Judge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeerMemchr)->Unit(benchmark::kMillisecond);
 
-// Keeps each run's throughput by label so the ratios print at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      // With repetitions, the median stands for the run.
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-      const auto rate = run.counters.find("bytes_per_second");
-      if (rate == run.counters.end()) continue;
-      rates_[run.run_name.function_name + " " + run.report_label] = rate->second;
-    }
-  }
-  void PrintRatios() const {
-    std::printf("\nThroughput ratios (library / peer):\n");
-    for (const auto& [key, rate] : rates_) {
-      if (key.rfind("BM_Convert ", 0) != 0) continue;
-      const std::string label = key.substr(std::strlen("BM_Convert "));
-      const auto peer = rates_.find("BM_PeerIconv " + label);
-      if (peer != rates_.end())
+// The throughput ratios against the peers, after the run.
+void PrintRatios(const qxbench::RateReporter& rates) {
+  std::printf("\nThroughput ratios (library / peer):\n");
+  for (const auto& [own, peer] :
+       {std::pair{"BM_Convert", "BM_PeerIconv"}, std::pair{"BM_ConvertText", "BM_PeerTextIconv"}}) {
+    for (const std::string& label : rates.Labels(own)) {
+      const double rate = rates.Rate(own, label), peerRate = rates.Rate(peer, label);
+      if (peerRate > 0)
         std::printf("  %-28s %6.0f MB/s vs iconv %5.0f MB/s  x%.1f\n", label.c_str(), rate / 1e6,
-                    peer->second / 1e6, rate / peer->second);
+                    peerRate / 1e6, rate / peerRate);
     }
-    const auto judge = rates_.find("BM_Judge ");
-    const auto memchr = rates_.find("BM_PeerMemchr ");
-    if (judge != rates_.end() && memchr != rates_.end())
-      std::printf("  %-28s %6.0f MB/s vs memchr %5.0f MB/s  %.0f%%\n", "detection (ASCII)",
-                  judge->second / 1e6, memchr->second / 1e6, 100 * judge->second / memchr->second);
   }
-
- private:
-  std::map<std::string, double> rates_;
-};
+  const double judge = rates.Rate("BM_Judge", ""), memchr = rates.Rate("BM_PeerMemchr", "");
+  if (judge > 0 && memchr > 0)
+    std::printf("  %-28s %6.0f MB/s vs memchr %5.0f MB/s  %.0f%%\n", "detection (ASCII)",
+                judge / 1e6, memchr / 1e6, 100 * judge / memchr);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  qxbench::RateReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  PrintRatios(reporter);
   benchmark::Shutdown();
   return 0;
 }

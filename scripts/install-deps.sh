@@ -12,7 +12,7 @@ sudo=""
 # Wine and the cross compilers with their recommended packages (the tested
 # set); the rest without.
 with_recommends="g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb"
-plain="cmake make g++ clang libclang-rt-14-dev googletest libbenchmark-dev libuchardet-dev xauth locales
+plain="cmake make g++ clang libclang-rt-14-dev googletest libbenchmark-dev libuchardet-dev pkg-config xauth locales
   fonts-ipafont-gothic"
 
 missing() {
