@@ -23,10 +23,10 @@ extern "C" int QXAPI qxConvertTextCode(void* dst, int dstSize, int dstCode, cons
     return -1;
   }
   std::size_t written = 0;
-  DWORD status = qx::jcode::ConvertText(
-      static_cast<unsigned char*>(dst), static_cast<std::size_t>(dstSize), dstCode,
-      static_cast<const unsigned char*>(src), static_cast<std::size_t>(srcSize), srcCode, flags,
-      written);
+  DWORD status =
+      qx::jcode::ConvertText(static_cast<unsigned char*>(dst), static_cast<std::size_t>(dstSize),
+                             dstCode, static_cast<const unsigned char*>(src),
+                             static_cast<std::size_t>(srcSize), srcCode, flags, written);
   // A count that an int cannot return is a result too long for the caller.
   if (status == QXERR_NONE && written > INT_MAX) status = QXERR_TOOLONG;
   if (status != QXERR_NONE) {
