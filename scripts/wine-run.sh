@@ -29,6 +29,11 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     # windows of this prefix are unmanaged.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
       </dev/null >/dev/null 2>&1 9>&- || true
+    # The server these started stays only a few seconds after its last
+    # client and cannot be made persistent: wait until it has gone, so that
+    # the persistent one below starts, rather than a later program meeting
+    # a server on its way out.
+    wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
     touch "$WINEPREFIX/.qx-ready"
   fi
   # Exit status 0: no server was running and this one now is; start the
