@@ -39,6 +39,14 @@ inline bool AllAsciiText(const unsigned char* p) {
   return (halves[0] & halves[1]) == ~std::uint64_t{0};
 }
 
+// Whether lanes are tested on a vector unit, all at once, rather than
+// one by one.
+#if defined(__SSE2__)
+constexpr bool kVectorLanes = true;
+#else
+constexpr bool kVectorLanes = false;
+#endif
+
 // The lanes where a test holds, as bits.
 inline std::uint32_t MaskOf(Lanes test) {
 #if defined(__SSE2__)
@@ -52,6 +60,36 @@ inline std::uint32_t MaskOf(Lanes test) {
 #endif
 }
 
+// The lanes whose bits are set in the low 16 bits of `bits`, bit i for
+// lane i: each half spreads a byte of bits, one bit to each of its bytes.
+inline Lanes LanesOf(std::uint32_t bits) {
+  constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+  constexpr std::uint64_t kBitOfByte = 0x8040201008040201u;
+  const LaneHalves spread = {(bits & 0xFFu) * kEveryByte & kBitOfByte,
+                             (bits >> 8 & 0xFFu) * kEveryByte & kBitOfByte};
+  return reinterpret_cast<Lanes>(spread) != 0;
+}
+
+// The sum of the lanes, read as bytes 0-255.
+inline std::uint64_t SumLanes(Lanes lanes) {
+#if defined(__SSE2__)
+  using Bytes = char __attribute__((vector_size(16)));
+  const LaneHalves sums = reinterpret_cast<LaneHalves>(
+      __builtin_ia32_psadbw128(reinterpret_cast<Bytes>(lanes), Bytes{}));
+  return sums[0] + sums[1];
+#else
+  std::uint64_t sum = 0;
+  for (std::size_t i = 0; i < kLaneBytes; ++i)
+    sum += static_cast<unsigned char>(lanes[i]);
+  return sum;
+#endif
+}
+
+// A byte as a lane compares it: 0x80-0xFF are negative, in order.
+constexpr signed char LaneByte(unsigned char c) {
+  return static_cast<signed char>(c);
+}
+
 // 64 bytes, tested lane by lane into 64-bit masks: bit i for byte i.
 class Chunk {
  public:
@@ -59,6 +97,19 @@ class Chunk {
 
   explicit Chunk(const unsigned char* p) { std::memcpy(lanes_, p, kBytes); }
 
+  // Bytes i * 16 to i * 16 + 15.
+  Lanes operator[](std::size_t i) const { return lanes_[i]; }
+
+  // Whether a test holds in any lane.
+  template <class Test>
+  bool Any(Test test) const {
+    Lanes any{};
+    for (const Lanes& lanes : lanes_)
+      any |= test(lanes);
+    return AnyLane(any);
+  }
+
+  // The lanes where a test holds, or whose sign bit it sets.
   template <class Test>
   std::uint64_t Mask(Test test) const {
     std::uint64_t mask = 0;

@@ -31,7 +31,6 @@
 
 #include "jcode/byte_lanes.h"
 #include "jcode/char_class.h"
-#include "jcode/euc_jp.h"
 #include "jcode/iso2022_jp.h"
 #include "jcode/sjis.h"
 #include "jcode/text_model.h"
@@ -59,6 +58,14 @@ constexpr auto kPacked = [] {
   }
   return packed;
 }();
+
+// The cost of a kind in a lane. AddKnown adds up four vectors of costs in
+// bytes, so the kinds that it weighs cost less than 64 bits.
+template <Kind kKind>
+constexpr signed char LaneCost() {
+  static_assert(kPacked[kKind] < 64);
+  return static_cast<signed char>(kPacked[kKind]);
+}
 
 // How far behind the best, in bits, a reading may fall and still run on.
 constexpr std::uint64_t kPruneMargin = 1024;
@@ -89,18 +96,46 @@ struct Tally {
   std::uint64_t packed = 0;
   void Add(Kind kind) { packed += kPacked[kind]; }
 
-  // Weighs the bytes of a chunk that stand alone, given the mask of the
-  // ones that are not ASCII but a reading's own single characters.
-  void AddSingles(const Chunk& chunk, std::uint64_t single, std::uint64_t own) {
-    const std::uint64_t high = chunk.Mask([](Lanes a) { return a < 0; });
+  // Weighs the bytes of a chunk in `single`, which stand alone: text
+  // ASCII, NULs, controls, and bytes of 0x80 or more, which are invalid
+  // unless `kana` says that 0xA1-0xDF are half-width katakana.
+  void AddSingles(const Chunk& chunk, std::uint64_t single, bool kana) {
+    if (single == 0) return;
     const std::uint64_t text = chunk.Mask([](Lanes a) { return IsAsciiText(a); });
-    packed += std::popcount(text & single) * kPacked[kAscii];
+    packed += std::popcount(single & text) * kPacked[kAscii];
     const std::uint64_t rest = single & ~text;
     if (rest == 0) return;
+    const std::uint64_t high = chunk.Mask([](Lanes a) { return a < 0; });
     const std::uint64_t nul = chunk.Mask([](Lanes a) { return a == 0; });
+    const std::uint64_t own =
+        kana ? chunk.Mask([](Lanes a) { return (a >= LaneByte(0xA1)) & (a <= LaneByte(0xDF)); })
+             : 0;
     packed += std::popcount(rest & nul) * kPacked[kNul];
     packed += std::popcount(rest & ~high & ~nul) * kPacked[kControl];
+    packed += std::popcount(rest & own) * kPacked[kHalfKana];
     packed += std::popcount(rest & high & ~own) * kPacked[kInvalid];
+  }
+
+  // Weighs the common characters of a chunk in its lanes: weigh(i) yields
+  // the cost of the character that starts in each lane of bytes i * 16 to
+  // i * 16 + 15, or 0 where it knows none. Returns the mask of the lanes
+  // it weighed. Without a vector unit, where weighing lane by lane costs
+  // more than it saves, it weighs none.
+  template <class Weigh>
+  std::uint64_t AddKnown(Weigh weigh) {
+    if constexpr (!kVectorLanes) {
+      return 0;
+    } else {
+      Lanes sum{};
+      std::uint64_t known = 0;
+      for (std::size_t i = 0; i < 4; ++i) {
+        const Lanes cost = weigh(i);
+        sum += cost;
+        known |= std::uint64_t{MaskOf(cost != 0)} << (i * kLaneBytes);
+      }
+      packed += SumLanes(sum);
+      return known;
+    }
   }
 
   // Weighs the byte below 0x80 at d[p] and the text ASCII after it, 16
@@ -115,26 +150,77 @@ struct Tally {
   }
 };
 
+// The cost of the common Shift_JIS pair that starts in each lane (a, with
+// b its second byte): rows 1-4 (punctuation, symbols, hiragana), the
+// katakana of row 5 and the kanji of rows 16-84; 0 for any other.
+Lanes SjisPairCost(Lanes a, Lanes b) {
+  const Lanes even = (b < 0) & (b >= LaneByte(sjis_detail::kEvenRowTrail));
+  const Lanes odd = ~even;
+  const Lanes lead81 = a == LaneByte(0x81), lead82 = a == LaneByte(0x82);
+  const Lanes kanji1 = ((a >= LaneByte(0x89)) & (a <= LaneByte(0x97))) |
+                       ((a == LaneByte(0x88)) & even) | ((a == LaneByte(0x98)) & odd);
+  const Lanes kanji2 = ((a >= LaneByte(0x99)) & (a <= LaneByte(0x9F))) |
+                       ((a >= LaneByte(0xE0)) & (a <= LaneByte(0xEA))) |
+                       ((a == LaneByte(0x98)) & even);
+  return (lead81 & odd & LaneCost<kPunct>()) |
+         (((lead81 & even) | (lead82 & odd)) & LaneCost<kSymbol>()) |
+         (lead82 & even & LaneCost<kHiragana>()) |
+         ((a == LaneByte(0x83)) & odd & LaneCost<kKatakana>()) | (kanji1 & LaneCost<kKanji1>()) |
+         (kanji2 & LaneCost<kKanji2>());
+}
+
+// Whether the pairs of lead bytes from..to are all of one kind, for a
+// second byte below 0x9F (odd rows) or from it (even rows).
+constexpr bool IsPairKindOf(unsigned from, unsigned to, bool even, Kind kind) {
+  for (unsigned lead = from; lead <= to; ++lead) {
+    if (kSjisPairKind[lead][even] != kind) return false;
+  }
+  return true;
+}
+static_assert(IsPairKindOf(0x81, 0x81, false, kPunct) && IsPairKindOf(0x81, 0x81, true, kSymbol) &&
+              IsPairKindOf(0x82, 0x82, false, kSymbol) &&
+              IsPairKindOf(0x82, 0x82, true, kHiragana) &&
+              IsPairKindOf(0x83, 0x83, false, kKatakana) &&
+              IsPairKindOf(0x88, 0x97, true, kKanji1) && IsPairKindOf(0x89, 0x98, false, kKanji1) &&
+              IsPairKindOf(0x98, 0x9F, true, kKanji2) && IsPairKindOf(0x99, 0x9F, false, kKanji2) &&
+              IsPairKindOf(0xE0, 0xEA, false, kKanji2) && IsPairKindOf(0xE0, 0xEA, true, kKanji2));
+
+// The cost of the byte that stands alone in each lane of Shift_JIS when
+// it is text ASCII or half-width katakana; 0 for any other.
+Lanes SjisSingleCost(Lanes a) {
+  const Lanes kana = (a >= LaneByte(0xA1)) & (a <= LaneByte(0xDF));
+  return (IsAsciiText(a) & LaneCost<kAscii>()) | (kana & LaneCost<kHalfKana>());
+}
+
 // Reads the 64 bytes at p as Shift_JIS, all at once: returns the bytes
 // taken, 65 when the last pair ends on the byte after them. Lead bytes
 // (0x81-0x9F, 0xE0-0xFC) can also be second bytes, so in a run of them
 // the pairs start at the run's even distances: a sum carries each run
-// that starts at an even bit to its end, which marks its members.
+// that starts at an even bit to its end, which marks its members. The
+// common characters are weighed in lanes, the other pairs one by one.
 std::size_t SjisChunk(const unsigned char* p, Tally& t) {
-  const Chunk chunk(p);
+  const Chunk chunk(p), second(p + 1);
   const std::uint64_t lead =
       chunk.Mask([](Lanes a) { return ((a >= -127) & (a <= -97)) | ((a >= -32) & (a <= -4)); });
   const std::uint64_t trail =
       chunk.Mask([](Lanes a) { return ((a >= 0x40) & (a != 0x7F)) | (a <= -4); });
-  const std::uint64_t kana = chunk.Mask([](Lanes a) { return (a >= -95) & (a <= -33); });
   const std::uint64_t starts = lead & ~(lead << 1);
   const std::uint64_t evenRuns = lead & ~(lead + (starts & kEvenBits));
   const std::uint64_t leads = (evenRuns & kEvenBits) | (lead & ~evenRuns & kOddBits);
   const std::uint64_t pairs = leads & (trail >> 1 | std::uint64_t{IsSjisTrail(p[64])} << 63);
-  t.AddSingles(chunk, ~(leads | pairs << 1), kana);
-  t.packed += std::popcount(kana & ~(pairs << 1)) * kPacked[kHalfKana];
-  t.packed += std::popcount(leads & ~pairs) * kPacked[kInvalid];
-  for (std::uint64_t rest = pairs; rest != 0; rest &= rest - 1) {
+  const std::uint64_t seconds = pairs << 1;
+  // Lead bytes are never ASCII or half-width katakana, so those stand
+  // alone where they are not second bytes.
+  const std::uint64_t known = t.AddKnown([&](std::size_t i) {
+    const int at = static_cast<int>(i * kLaneBytes);
+    const Lanes pair = LanesOf(static_cast<std::uint32_t>(pairs >> at));
+    const Lanes alone = ~LanesOf(static_cast<std::uint32_t>(seconds >> at));
+    return (pair & SjisPairCost(chunk[i], second[i])) | (alone & SjisSingleCost(chunk[i]));
+  });
+  t.AddSingles(chunk, ~(leads | seconds | known), true);
+  if (const std::uint64_t lone = leads & ~pairs; lone != 0)
+    t.packed += std::popcount(lone) * kPacked[kInvalid];
+  for (std::uint64_t rest = pairs & ~known; rest != 0; rest &= rest - 1) {
     const unsigned char* pair = p + std::countr_zero(rest);
     t.Add(kSjisPairKind[pair[0]][pair[1] >= sjis_detail::kEvenRowTrail]);
   }
@@ -181,57 +267,168 @@ std::size_t EucTrail(const unsigned char* p, std::size_t n) {
   return i;
 }
 
-void ReadEuc(const unsigned char* d, std::size_t size, std::size_t end, Reading& r) {
+// The kind of the EUC-JP pair that starts with c, 0xA1-0xFE: row c - 0xA0.
+constexpr Kind EucPairKind(unsigned char c) {
+  return RowKind(c - 0xA0u);
+}
+
+// Reads the character at d[p] as EUC-JP (or the text ASCII after it, up
+// to `end`); returns where the next one starts.
+std::size_t EucChar(const unsigned char* d, std::size_t size, std::size_t p, std::size_t end,
+                    Tally& t) {
   constexpr unsigned char kSs2 = 0x8E, kSs3 = 0x8F;
+  const unsigned char c = d[p];
+  if (c < 0x80) return t.AddAscii(d, p, end);
+  // The bytes after c that the character needs, and its kind.
+  const std::size_t need = c == kSs3 ? 2 : 1;
+  Kind kind = kInvalid;
+  if (c == kSs2) kind = kHalfKana;
+  if (c == kSs3) kind = kForeign;
+  if ((kCharClass[c] & JC_EUC2) != 0) kind = EucPairKind(c);
+  const std::size_t have = size - p - 1 < need ? size - p - 1 : need;
+  const std::size_t trail = kind == kInvalid ? 0 : EucTrail(d + p + 1, have);
+  if (trail == need && (c != kSs2 || (kCharClass[d[p + 1]] & JC_KANA) != 0)) {
+    t.Add(kind);
+    return p + need + 1;
+  }
+  if (kind != kInvalid && have < need && trail == have) return size;
+  t.Add(kInvalid);
+  return p + 1;
+}
+
+// The cost of the common EUC-JP pair that starts in each lane: rows 1-5
+// (punctuation, symbols, hiragana, katakana) and the kanji of rows 16-84;
+// 0 for any other.
+Lanes EucPairCost(Lanes a) {
+  const Lanes symbol = (a >= LaneByte(0xA2)) & (a <= LaneByte(0xA3));
+  const Lanes kanji1 = (a >= LaneByte(0xB0)) & (a <= LaneByte(0xCF));
+  const Lanes kanji2 = (a >= LaneByte(0xD0)) & (a <= LaneByte(0xF4));
+  return ((a == LaneByte(0xA1)) & LaneCost<kPunct>()) | (symbol & LaneCost<kSymbol>()) |
+         ((a == LaneByte(0xA4)) & LaneCost<kHiragana>()) |
+         ((a == LaneByte(0xA5)) & LaneCost<kKatakana>()) | (kanji1 & LaneCost<kKanji1>()) |
+         (kanji2 & LaneCost<kKanji2>());
+}
+
+// Whether the pairs with first bytes from..to are all of one kind.
+constexpr bool IsEucKindOf(unsigned char from, unsigned char to, Kind kind) {
+  for (unsigned c = from; c <= to; ++c) {
+    if (EucPairKind(static_cast<unsigned char>(c)) != kind) return false;
+  }
+  return true;
+}
+static_assert(IsEucKindOf(0xA1, 0xA1, kPunct) && IsEucKindOf(0xA2, 0xA3, kSymbol) &&
+              IsEucKindOf(0xA4, 0xA4, kHiragana) && IsEucKindOf(0xA5, 0xA5, kKatakana) &&
+              IsEucKindOf(0xB0, 0xCF, kKanji1) && IsEucKindOf(0xD0, 0xF4, kKanji2));
+
+// Reads the 64 bytes at p as EUC-JP, all at once, when none of them is a
+// single shift (0x8E, 0x8F): returns the bytes taken, 65 when the last
+// pair ends on the byte after them, or 0 for a chunk with a single shift.
+// Every byte 0xA1-0xFE can start a pair, so in a run of them the pairs
+// start at the run's even distances, as in SjisChunk; a run of odd length
+// ends on a byte that is invalid. The common pairs are weighed in lanes,
+// the others one by one.
+std::size_t EucChunk(const unsigned char* p, Tally& t) {
+  const Chunk chunk(p);
+  const std::uint64_t high = chunk.Mask([](Lanes a) { return a < 0; });
+  const std::uint64_t shift =
+      chunk.Mask([](Lanes a) { return (a == LaneByte(0x8E)) | (a == LaneByte(0x8F)); });
+  if (shift != 0) return 0;
+  const std::uint64_t euc =
+      chunk.Mask([](Lanes a) { return (a >= LaneByte(0xA1)) & (a <= LaneByte(0xFE)); });
+  const std::uint64_t starts = euc & ~(euc << 1);
+  const std::uint64_t evenRuns = euc & ~(euc + (starts & kEvenBits));
+  const std::uint64_t leads = (evenRuns & kEvenBits) | (euc & ~evenRuns & kOddBits);
+  const bool nextEuc = (kCharClass[p[64]] & JC_EUC2) != 0;
+  const std::uint64_t pairs = leads & (euc >> 1 | std::uint64_t{nextEuc} << 63);
+  // ASCII bytes are never second bytes here.
+  const std::uint64_t known = t.AddKnown([&](std::size_t i) {
+    const int at = static_cast<int>(i * kLaneBytes);
+    const Lanes pair = LanesOf(static_cast<std::uint32_t>(pairs >> at));
+    return (pair & EucPairCost(chunk[i])) | (IsAsciiText(chunk[i]) & LaneCost<kAscii>());
+  });
+  // What stands alone: ASCII, 0x80-0xA0, 0xFF, and a run's odd last byte.
+  t.AddSingles(chunk, (~high & ~known) | (high & ~euc) | (leads & ~pairs), false);
+  for (std::uint64_t rest = pairs & ~known; rest != 0; rest &= rest - 1)
+    t.Add(EucPairKind(p[std::countr_zero(rest)]));
+  return Chunk::kBytes + (pairs >> 63);
+}
+
+void ReadEuc(const unsigned char* d, std::size_t size, std::size_t end, Reading& r) {
   Tally t;
   std::size_t p = r.pos;
-  while (p < end) {
-    const unsigned char c = d[p];
-    if (c < 0x80) {
-      p = t.AddAscii(d, p, end);
-      continue;
-    }
-    // The bytes after c that the character needs, and its kind.
-    const std::size_t need = c == kSs3 ? 2 : 1;
-    Kind kind = kInvalid;
-    if (c == kSs2) kind = kHalfKana;
-    if (c == kSs3) kind = kForeign;
-    if ((kCharClass[c] & JC_EUC2) != 0) kind = RowKind(EucToJis(c) - 0x20u);
-    const std::size_t have = size - p - 1 < need ? size - p - 1 : need;
-    const std::size_t trail = kind == kInvalid ? 0 : EucTrail(d + p + 1, have);
-    if (trail == need && (c != kSs2 || (kCharClass[d[p + 1]] & JC_KANA) != 0)) {
-      t.Add(kind);
-      p += need + 1;
-    } else if (kind != kInvalid && have < need && trail == have) {
-      p = size;
-    } else {
-      t.Add(kInvalid);
-      ++p;
-    }
+  // Without a vector unit, the masks of a chunk cost more than reading
+  // its characters one by one.
+  while (kVectorLanes && end - p > Chunk::kBytes) {
+    const std::size_t taken = EucChunk(d + p, t);
+    // A chunk with a single shift is read character by character.
+    const std::size_t stop = p + Chunk::kBytes;
+    p += taken;
+    while (p < stop)
+      p = EucChar(d, size, p, end, t);
   }
+  while (p < end)
+    p = EucChar(d, size, p, end, t);
   r.pos = p;
   r.AddBlock(t.packed);
 }
 
+// The cost of the text ASCII byte or the common character of Japanese
+// text that starts in each lane of valid UTF-8 (a, with b and c the
+// bytes after it): punctuation U+3000-303F, hiragana U+3040-309F,
+// katakana U+30A0-30FF and kanji U+4E00-9FFF; 0 for any other.
+Lanes Utf8KnownCost(Lanes a, Lanes b, Lanes c) {
+  const Lanes e3 = a == LaneByte(0xE3);
+  const Lanes kana = e3 & (b == LaneByte(0x82));
+  const Lanes punct = e3 & (b == LaneByte(0x80));
+  const Lanes hiragana = (e3 & (b == LaneByte(0x81))) | (kana & (c < LaneByte(0xA0)));
+  const Lanes katakana = (e3 & (b == LaneByte(0x83))) | (kana & (c >= LaneByte(0xA0)));
+  const Lanes kanji = ((a >= LaneByte(0xE5)) & (a <= LaneByte(0xE9))) |
+                      ((a == LaneByte(0xE4)) & (b >= LaneByte(0xB8)));
+  return (IsAsciiText(a) & LaneCost<kAscii>()) | (punct & LaneCost<kPunct>()) |
+         (hiragana & LaneCost<kHiragana>()) | (katakana & LaneCost<kKatakana>()) |
+         (kanji & LaneCost<kKanjiU>());
+}
+
+// Whether the code points from..to are all of one kind.
+constexpr bool IsKindOf(std::uint32_t from, std::uint32_t to, Kind kind) {
+  for (std::uint32_t cp = from; cp <= to; ++cp) {
+    if (CodePointKind(cp) != kind) return false;
+  }
+  return true;
+}
+static_assert(IsKindOf(0x3000, 0x303F, kPunct) && IsKindOf(0x3040, 0x309F, kHiragana) &&
+              IsKindOf(0x30A0, 0x30FF, kKatakana) && IsKindOf(0x4E00, 0x9FFF, kKanjiU));
+
 // Reads the 64 bytes at p as UTF-8, all at once: returns the bytes taken,
 // up to 67 when the last sequence ends after them, or 0 when they are not
 // UTF-8. The masks check that continuation bytes stand exactly where the
-// first bytes call for them; each sequence is then weighed by itself.
+// first bytes call for them; the common characters are then weighed in
+// lanes and the other sequences one by one.
 std::size_t Utf8Chunk(const unsigned char* p, Tally& t, bool& multibyte) {
   const Chunk chunk(p);
-  const std::uint64_t high = chunk.Mask([](Lanes a) { return a < 0; });
-  const std::uint64_t follow = chunk.Mask([](Lanes a) { return a < -64; });  // 0x80-0xBF
-  const std::uint64_t two = chunk.Mask([](Lanes a) { return (a >= -62) & (a < -32); });
-  const std::uint64_t three = chunk.Mask([](Lanes a) { return (a >= -32) & (a < -16); });
-  const std::uint64_t four = chunk.Mask([](Lanes a) { return (a >= -16) & (a < -11); });
-  const std::uint64_t leads = two | three | four;
-  const std::uint64_t tails =
-      two << 1 | three << 1 | three << 2 | four << 1 | four << 2 | four << 3;
-  if ((high & ~leads) != follow || tails != follow) return 0;
-  t.AddSingles(chunk, ~high, 0);
+  // Bytes that valid UTF-8 never holds: 0xC0, 0xC1, 0xF5-0xFF. Without
+  // them, the top bits of a byte tell its part in a sequence.
+  if (chunk.Any([](Lanes a) {
+        return (a == LaneByte(0xC0)) | (a == LaneByte(0xC1)) | ((a >= LaneByte(0xF5)) & (a < 0));
+      }))
+    return 0;
+  // Masks of the top bits (a lane shifted left by n holds bit 7 - n of its
+  // byte in the sign bit, which Mask reads): continuation bytes 10xxxxxx,
+  // and the first bytes of sequences of two bytes or more 11xxxxxx, of
+  // three or four 111xxxxx, and of four 1111xxxx.
+  const std::uint64_t follow = chunk.Mask([](Lanes a) { return a & ~(a << 1); });
+  const std::uint64_t leads = chunk.Mask([](Lanes a) { return a & (a << 1); });
+  const std::uint64_t three = chunk.Mask([](Lanes a) { return a & (a << 1) & (a << 2); });
+  const std::uint64_t four = chunk.Mask([](Lanes a) { return a & (a << 1) & (a << 2) & (a << 3); });
+  if ((leads << 1 | three << 2 | four << 3) != follow) return 0;
+  const std::uint64_t high = follow | leads;
+  const Chunk second(p + 1), third(p + 2);
+  const std::uint64_t known =
+      t.AddKnown([&](std::size_t i) { return Utf8KnownCost(chunk[i], second[i], third[i]); });
+  t.AddSingles(chunk, ~high & ~known, false);
   if (leads == 0) return Chunk::kBytes;
   multibyte = true;
-  for (std::uint64_t rest = leads; rest != 0; rest &= rest - 1) {
+  for (std::uint64_t rest = leads & ~known; rest != 0; rest &= rest - 1) {
     const unsigned char* c = p + std::countr_zero(rest);
     const Utf8Lead lead = kUtf8Lead[c[0]];
     if (c[1] < lead.low || c[1] > lead.high) return 0;

@@ -130,7 +130,7 @@ constexpr auto kUnicodeKind = [] {
   return kind;
 }();
 
-inline Kind CodePointKind(std::uint32_t cp) {
+constexpr Kind CodePointKind(std::uint32_t cp) {
   if (cp < 0x80) return kByteKind[cp];
   return cp < 0x10000 ? kUnicodeKind[cp >> 4] : kForeign;
 }
