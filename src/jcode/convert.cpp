@@ -38,14 +38,8 @@ inline void PutSequence(const unsigned char (&sequence)[3], Out& out) {
   out += 3;
 }
 
-// One 16-bit store: two byte stores get merged by the compiler through a
-// partial register, which stalls.
 inline void PutPair(BytePair pair, Out& out) {
-  const auto value = static_cast<std::uint16_t>(std::endian::native == std::endian::little
-                                                    ? pair.first | pair.second << 8
-                                                    : pair.first << 8 | pair.second);
-  std::memcpy(out, &value, 2);
-  out += 2;
+  out = PutBytes(pair.first, pair.second, out);
 }
 
 // Bytes every direction copies unchanged outside double-byte text: ASCII

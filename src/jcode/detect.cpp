@@ -13,7 +13,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "jcode/byte_lanes.h"
 #include "jcode/char_class.h"
+#include "jcode/iso2022_jp.h"
 
 namespace qx::jcode {
 namespace {
@@ -38,13 +40,11 @@ constexpr auto kNeutral = [] {
   return table;
 }();
 
-// Sixteen bytes as a vector (SSE2 where there is one, plain code
-// elsewhere), compared lane by lane as signed bytes: 0x80-0xFF are
-// negative, so they fail every range test below.
-using Lanes = signed char __attribute__((vector_size(16)));
+using byte_lanes::kLaneBytes;
+using byte_lanes::LaneHalves;
+using byte_lanes::Lanes;
+// Lanes read in place from an aligned block.
 using AliasedLanes __attribute__((may_alias, aligned(16))) = Lanes;
-using LaneHalves = std::uint64_t __attribute__((vector_size(16)));
-constexpr std::size_t kLaneBytes = sizeof(Lanes);
 
 constexpr std::size_t kStepBytes = 2 * kLaneBytes;
 
@@ -55,8 +55,10 @@ constexpr std::size_t kStepBytes = 2 * kLaneBytes;
 __attribute__((no_sanitize_address)) bool AllNeutral32(const unsigned char* p) {
   const Lanes a = *reinterpret_cast<const AliasedLanes*>(p);
   const Lanes b = *reinterpret_cast<const AliasedLanes*>(p + kLaneBytes);
-  const Lanes neutralA = ((a > 0x1F) & (a < 0x7F)) | ((a > 0x08) & (a < 0x0E)) | (a == 0x1A);
-  const Lanes neutralB = ((b > 0x1F) & (b < 0x7F)) | ((b > 0x08) & (b < 0x0E)) | (b == 0x1A);
+  // Text ASCII but the escape byte; 0x80-0xFF are negative lanes and
+  // never text.
+  const Lanes neutralA = byte_lanes::IsAsciiText(a) & (a != byte_lanes::LaneByte(kEsc));
+  const Lanes neutralB = byte_lanes::IsAsciiText(b) & (b != byte_lanes::LaneByte(kEsc));
   const LaneHalves both = reinterpret_cast<LaneHalves>(neutralA & neutralB);
   return (both[0] & both[1]) == ~std::uint64_t{0};
 }

@@ -35,7 +35,9 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace qx::jcode {
 
@@ -43,6 +45,16 @@ struct BytePair {
   unsigned char first;
   unsigned char second;
 };
+
+// Two bytes in one 16-bit store (two byte stores get merged through a
+// partial register, which stalls): `first` then `second` in memory.
+// Returns the end of what it wrote.
+inline unsigned char* PutBytes(unsigned first, unsigned second, unsigned char* out) noexcept {
+  const auto value = static_cast<std::uint16_t>(
+      std::endian::native == std::endian::little ? first | second << 8 : first << 8 | second);
+  std::memcpy(out, &value, 2);
+  return out + 2;
+}
 
 namespace sjis_detail {
 

@@ -30,6 +30,7 @@
 #include "jcode/euc_jp.h"
 #include "jcode/iso2022_jp.h"
 #include "jcode/sjis.h"
+#include "jcode/utf8_lead.h"
 
 namespace qx::jcode::codec {
 
@@ -44,15 +45,6 @@ struct Step {
   char32_t c;
   std::uint32_t size;
 };
-
-// Two bytes in one 16-bit store (two byte stores get merged through a
-// partial register, which stalls): `first` then `second` in memory.
-inline Out PutBytes(unsigned first, unsigned second, Out out) {
-  const auto value = static_cast<std::uint16_t>(
-      std::endian::native == std::endian::little ? first | second << 8 : first << 8 | second);
-  std::memcpy(out, &value, 2);
-  return out + 2;
-}
 
 // How a codec lays out a code unit: a byte, or two in either byte order.
 // An ASCII character is one unit.
@@ -195,15 +187,12 @@ struct Utf8Decoder : UnitLayout<1> {
       if ((p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80 && c >= 0x800 && (c & 0xF800) != 0xD800)
         return {c, 3};
     }
-    if (b < 0xC2 || b > 0xF4) return {kMalformed, 1};
-    const std::uint32_t size = b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-    // The second byte's range rules out the overlong forms, surrogates and
-    // values past U+10FFFF.
-    const unsigned char low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
-    const unsigned char high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
+    const Utf8Lead lead = kUtf8Lead[b];
+    if (lead.length == 0) return {kMalformed, 1};
+    const std::uint32_t size = lead.length;
     char32_t c = b & (0x7F >> size);
     for (std::uint32_t i = 1; i < size; ++i) {
-      if (i >= left || p[i] < (i == 1 ? low : 0x80) || p[i] > (i == 1 ? high : 0xBF))
+      if (i >= left || p[i] < (i == 1 ? lead.low : 0x80) || p[i] > (i == 1 ? lead.high : 0xBF))
         return {kMalformed, i};
       c = c << 6 | (p[i] & 0x3F);
     }

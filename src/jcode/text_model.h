@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "jcode/char_class.h"
+#include "jcode/utf8_lead.h"
 
 namespace qx::jcode::text_model {
 
@@ -134,31 +135,6 @@ constexpr Kind CodePointKind(std::uint32_t cp) {
   if (cp < 0x80) return kByteKind[cp];
   return cp < 0x10000 ? kUnicodeKind[cp >> 4] : kForeign;
 }
-
-// UTF-8 after Unicode's table of well-formed sequences: the length of a
-// sequence by its first byte, and the range its second byte must be in
-// (the later ones are 0x80-0xBF).
-struct Utf8Lead {
-  unsigned char length, low, high;
-};
-
-constexpr Utf8Lead LeadOf(unsigned c) {
-  if (c >= 0xC2 && c <= 0xDF) return {2, 0x80, 0xBF};
-  if (c == 0xE0) return {3, 0xA0, 0xBF};
-  if (c == 0xED) return {3, 0x80, 0x9F};
-  if (c >= 0xE1 && c <= 0xEF) return {3, 0x80, 0xBF};
-  if (c == 0xF0) return {4, 0x90, 0xBF};
-  if (c >= 0xF1 && c <= 0xF3) return {4, 0x80, 0xBF};
-  if (c == 0xF4) return {4, 0x80, 0x8F};
-  return {0, 0, 0};
-}
-
-constexpr auto kUtf8Lead = [] {
-  std::array<Utf8Lead, 256> lead{};
-  for (unsigned c = 0; c < 256; ++c)
-    lead[c] = LeadOf(c);
-  return lead;
-}();
 
 constexpr bool IsContinuation(unsigned char c) {
   return (c & 0xC0) == 0x80;
