@@ -4,8 +4,10 @@
 // write. Every pair goes through Unicode, equal codes included, so the
 // same text gives the same characters whichever encodings it crosses.
 //
-// Runs of ASCII skip the step per character while both sides pass ASCII
-// through (ascii_run.h).
+// Where both sides have block codecs (block_codec.h), whole blocks of
+// plain characters go through them first. Elsewhere, runs of ASCII skip
+// the step per character while both sides pass ASCII through
+// (ascii_run.h).
 #include "jcode/unicode_convert.h"
 
 #include <algorithm>
@@ -14,7 +16,12 @@
 #include <type_traits>
 
 #include "jcode/ascii_run.h"
+#include "jcode/block_codec.h"
+#include "jcode/dbcs_block_decode.h"
 #include "jcode/text_codecs.h"
+#include "jcode/unicode_block_codecs.h"
+#include "jcode/utf8_block_decode.h"
+#include "jcode/utf8_block_encode.h"
 
 namespace qx::jcode {
 namespace {
@@ -79,7 +86,102 @@ inline bool Emit(Sink& sink, Write write) {
   return true;
 }
 
-// Writes the characters at p that need nothing but writing (plain ASCII,
+// The block codecs of a scalar codec, where it has them: a decoder's
+// Decode, an encoder's Encode with the most bytes it writes per unit.
+template <class Codec>
+struct Block {
+  static constexpr bool kDecodes = false, kEncodes = false;
+};
+
+#if QX_BLOCK_CODECS
+
+template <>
+struct Block<SjisDecoder> {
+  static constexpr bool kDecodes = true;
+  QX_BLOCK_TARGET static std::size_t Decode(In p, char16_t* units, std::size_t& count) {
+    return block::DecodeSjis(p, units, count);
+  }
+};
+
+template <>
+struct Block<EucDecoder> {
+  static constexpr bool kDecodes = true;
+  QX_BLOCK_TARGET static std::size_t Decode(In p, char16_t* units, std::size_t& count) {
+    return block::DecodeEuc(p, units, count);
+  }
+};
+
+template <>
+struct Block<Utf8Decoder> {
+  static constexpr bool kDecodes = true;
+  QX_BLOCK_TARGET static std::size_t Decode(In p, char16_t* units, std::size_t& count) {
+    return block::DecodeUtf8(p, units, count);
+  }
+};
+
+template <bool kBig>
+struct Block<Utf16Decoder<kBig>> {
+  static constexpr bool kDecodes = true;
+  QX_BLOCK_TARGET static std::size_t Decode(In p, char16_t* units, std::size_t& count) {
+    return block::DecodeUtf16<kBig>(p, units, count);
+  }
+};
+
+template <>
+struct Block<SjisEncoder> {
+  static constexpr bool kEncodes = true;
+  static constexpr std::size_t kMaxBytes = 2;
+  QX_BLOCK_TARGET static bool Encode(const char16_t* units, std::size_t count, Out& out) {
+    return block::EncodeCp932(units, count, out);
+  }
+};
+
+template <>
+struct Block<Utf8Encoder> {
+  static constexpr bool kEncodes = true;
+  static constexpr std::size_t kMaxBytes = 3;
+  QX_BLOCK_TARGET static bool Encode(const char16_t* units, std::size_t count, Out& out) {
+    return block::EncodeUtf8(units, count, out);
+  }
+};
+
+template <bool kBig>
+struct Block<Utf16Encoder<kBig>> {
+  static constexpr bool kEncodes = true;
+  static constexpr std::size_t kMaxBytes = 2;
+  QX_BLOCK_TARGET static bool Encode(const char16_t* units, std::size_t count, Out& out) {
+    return block::EncodeUtf16<kBig>(units, count, out);
+  }
+};
+
+#endif
+
+// Converts block by block while the source holds a block and its read
+// slack, the sink has room for a block, and both sides take every
+// character of the block; returns where it stopped.
+template <class Dec, class Enc>
+QX_BLOCK_TARGET In PutBlocks(In p, In end, Sink& sink) {
+  constexpr std::size_t kRoom = block::kBlock * Block<Enc>::kMaxBytes + block::kWriteSlack;
+  alignas(16) char16_t units[2][block::kUnitRoom] = {};
+  std::size_t held = 0, heldBytes = 0;
+  unsigned side = 0;
+  for (;;) {
+    std::size_t count = 0, read = 0;
+    if (static_cast<std::size_t>(end - p) >= block::kBlock + block::kReadSlack)
+      read = Block<Dec>::Decode(p, units[side], count);
+    if (heldBytes != 0 &&
+        (!sink.MakeRoom(kRoom) || !Block<Enc>::Encode(units[side ^ 1], held, sink.at)))
+      return p - heldBytes;
+    if (read == 0) return p;
+    p += read;
+    held = count;
+    heldBytes = read;
+    side ^= 1;
+  }
+}
+
+// Writes the characters at p, up to `most` bytes of them, that need
+// nothing but writing (plain ASCII,
 // other characters neither malformed nor beyond the target), takes mode
 // switches, and returns where it stopped. A step reads at most kIn bytes,
 // writes at most kRoom and writes at most kRatio bytes per byte it reads,
@@ -90,7 +192,7 @@ inline bool Emit(Sink& sink, Write write) {
 // the sink's. Flattened, so that the steps of both sides are inlined here
 // (and only here: elsewhere they are calls).
 template <class Dec, class Enc>
-[[gnu::flatten]] In PutRun(Dec& dec, Enc& enc, In p, In end, Sink& sink,
+[[gnu::flatten]] In PutRun(Dec& dec, Enc& enc, In p, In end, std::size_t most, Sink& sink,
                            const ascii_run::Stops& stops) {
   constexpr std::size_t kIn =
       std::max<std::size_t>(Dec::kLongest, ascii_run::kUnits * Dec::kUnitBytes);
@@ -100,8 +202,8 @@ template <class Dec, class Enc>
   const Out limit = sink.Limit(kRoom);
   if (limit == nullptr || static_cast<std::size_t>(end - p) < kIn) return p;
   Out out = sink.at;
-  const In last = p + std::min(static_cast<std::size_t>(end - p) - kIn,
-                               static_cast<std::size_t>(limit - out) / kRatio);
+  const In last = p + std::min({static_cast<std::size_t>(end - p) - kIn,
+                                static_cast<std::size_t>(limit - out) / kRatio, most});
   while (p <= last) {
     if (dec.AsciiOpen() && enc.AsciiOpen() && Dec::LoadUnit(p) < 0x80) {
       const unsigned run = ascii_run::Copy<Dec, Enc>(p, out, stops);
@@ -154,9 +256,17 @@ DWORD Run(In p, In end, Sink& sink, DWORD flags) {
   // A CR or LF right after the other at `lineEnd` completes its line end.
   In lineEnd = nullptr;
   char32_t pairsWith = 0;
+  constexpr bool kBlocks = Block<Dec>::kDecodes && Block<Enc>::kEncodes;
+  // Between blocks the scalar run goes no further than a block, so that a
+  // block that stopped short on a character costs only its own bytes.
+  const bool blocks = kBlocks && !lf && block::BlockCodecsRun();
+  const std::size_t most = blocks ? block::kBlock : SIZE_MAX;
   while (p != end) {
     const In start = p;
-    p = PutRun(dec, enc, p, end, sink, stops);
+    if constexpr (kBlocks) {
+      if (blocks) p = PutBlocks<Dec, Enc>(p, end, sink);
+    }
+    p = PutRun(dec, enc, p, end, most, sink, stops);
     if (p != start) continue;
     // What neither run takes, one character at a time.
     const Step step = dec.Read(p, static_cast<std::size_t>(end - p));

@@ -1,0 +1,117 @@
+// Block codecs: the conversion's fast path, a block of characters at a
+// time through UTF-16 units, with SSE4.2 on x86-64 machines that have it.
+//
+// A block decoder reads the characters that lie wholly within the first
+// kBlock bytes at p, in order, and stops before the first that is not
+// plain: one its scalar twin in text_codecs.h would call malformed, one
+// outside the BMP, or a surrogate. It writes a UTF-16 unit per character
+// and returns the bytes it read:
+//
+//   std::size_t Decode(In p, char16_t* units, std::size_t& count);
+//
+// p holds kBlock + kReadSlack readable bytes; units has room for kUnitRoom
+// units, all of which it may write. 0 says the first character is not
+// plain.
+//
+// A block encoder writes `count` such units (BMP, no surrogates) and moves
+// `out` past them, or, when one has no code in the target, returns false
+// and leaves `out` alone:
+//
+//   bool Encode(const char16_t* units, std::size_t count, Out& out);
+//
+// units holds kUnitRoom readable units; out has room for count times the
+// encoder's kMaxBytes plus kWriteSlack, all of which it may write.
+//
+// Neither keeps state between blocks, so a block either converts whole or
+// is left to the scalar codecs, which write what they always write.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define QX_BLOCK_CODECS 1
+// On the functions of the fast path: the rest of the library assumes no
+// more than SSE2, and the fast path runs only where BlockCodecsRun() says.
+#define QX_BLOCK_TARGET __attribute__((target("sse4.2,popcnt")))
+#else
+#define QX_BLOCK_CODECS 0
+#define QX_BLOCK_TARGET
+#endif
+
+namespace qx::jcode::block {
+
+using In = const unsigned char*;
+using Out = unsigned char*;
+
+inline constexpr std::size_t kBlock = 64;
+inline constexpr std::size_t kReadSlack = 16;
+inline constexpr std::size_t kUnitRoom = kBlock + 16;
+inline constexpr std::size_t kWriteSlack = 32;
+
+// Whether this machine runs the fast path.
+inline bool BlockCodecsRun() noexcept {
+#if QX_BLOCK_CODECS
+  static const bool run = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("sse4.2") && __builtin_cpu_supports("popcnt");
+  }();
+  return run;
+#else
+  return false;
+#endif
+}
+
+#if QX_BLOCK_CODECS
+
+// Shuffles that move the 16-bit lanes an 8-bit mask flags to the front,
+// in order.
+inline constexpr auto kPackUnits = [] {
+  std::array<std::array<unsigned char, 16>, 256> shuffles{};
+  for (unsigned mask = 0; mask < 256; ++mask) {
+    unsigned next = 0;
+    for (unsigned lane = 0; lane < 8; ++lane) {
+      if ((mask >> lane & 1) == 0) continue;
+      shuffles[mask][next++] = static_cast<unsigned char>(2 * lane);
+      shuffles[mask][next++] = static_cast<unsigned char>(2 * lane + 1);
+    }
+    while (next < 16)
+      shuffles[mask][next++] = 0x80;
+  }
+  return shuffles;
+}();
+
+QX_BLOCK_TARGET inline __m128i PackUnits(__m128i v, unsigned mask) {
+  return _mm_shuffle_epi8(
+      v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPackUnits[mask].data())));
+}
+
+QX_BLOCK_TARGET inline __m128i Load(const void* p) {
+  return _mm_loadu_si128(static_cast<const __m128i*>(p));
+}
+
+QX_BLOCK_TARGET inline void Store(void* p, __m128i v) {
+  _mm_storeu_si128(static_cast<__m128i*>(p), v);
+}
+
+QX_BLOCK_TARGET inline bool AllAscii(In p) {
+  const __m128i any =
+      _mm_or_si128(_mm_or_si128(Load(p), Load(p + 16)), _mm_or_si128(Load(p + 32), Load(p + 48)));
+  return _mm_movemask_epi8(any) == 0;
+}
+
+// The units of a block of ASCII bytes.
+QX_BLOCK_TARGET inline void WidenAscii(In p, char16_t* units) {
+  const __m128i zero = _mm_setzero_si128();
+  for (unsigned i = 0; i < kBlock; i += 16) {
+    const __m128i v = Load(p + i);
+    Store(units + i, _mm_unpacklo_epi8(v, zero));
+    Store(units + i + 8, _mm_unpackhi_epi8(v, zero));
+  }
+}
+
+#endif
+
+}  // namespace qx::jcode::block

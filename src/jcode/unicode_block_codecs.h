@@ -1,0 +1,114 @@
+// Block codecs of UTF-16 in either byte order, and the block encoder of
+// code page 932 (see block_codec.h).
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+
+#include "jcode/block_codec.h"
+#include "jcode/block_tables.h"
+
+namespace qx::jcode::block {
+
+#if QX_BLOCK_CODECS
+
+template <bool kBig>
+QX_BLOCK_TARGET inline __m128i InOrder(__m128i v) {
+  if constexpr (kBig) return _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+  return v;
+}
+
+// Units up to the first surrogate, which the scalar decoder pairs.
+template <bool kBig>
+QX_BLOCK_TARGET inline std::size_t DecodeUtf16(In p, char16_t* units, std::size_t& count) {
+  std::uint32_t surrogates = 0;  // a bit per unit
+  for (unsigned i = 0; i < kBlock / 16; ++i) {
+    const __m128i v = InOrder<kBig>(Load(p + 16 * i));
+    Store(units + 8 * i, v);
+    const __m128i surrogate =
+        _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(-0x800)), _mm_set1_epi16(-0x2800));
+    surrogates |= static_cast<std::uint32_t>(
+                      _mm_movemask_epi8(_mm_packs_epi16(surrogate, _mm_setzero_si128())))
+                  << (8 * i);
+  }
+  count = surrogates == 0 ? kBlock / 2 : static_cast<std::size_t>(std::countr_zero(surrogates));
+  return 2 * count;
+}
+
+template <bool kBig>
+QX_BLOCK_TARGET inline bool EncodeUtf16(const char16_t* units, std::size_t count, Out& out) {
+  for (std::size_t i = 0; i < count; i += 8)
+    Store(out + 2 * i, InOrder<kBig>(Load(units + i)));
+  out += 2 * count;
+  return true;
+}
+
+namespace cp932_block_detail {
+
+// Shuffles that write the codes of eight 16-bit lanes in order, a lane
+// flagged in an 8-bit mask as its high byte then its low byte, any other
+// as its low byte.
+inline constexpr auto kPackCodes = [] {
+  std::array<std::array<unsigned char, 16>, 256> shuffles{};
+  for (unsigned mask = 0; mask < 256; ++mask) {
+    unsigned next = 0;
+    for (unsigned lane = 0; lane < 8; ++lane) {
+      if ((mask >> lane & 1) != 0)
+        shuffles[mask][next++] = static_cast<unsigned char>(2 * lane + 1);
+      shuffles[mask][next++] = static_cast<unsigned char>(2 * lane);
+    }
+    while (next < 16)
+      shuffles[mask][next++] = 0x80;
+  }
+  return shuffles;
+}();
+
+}  // namespace cp932_block_detail
+
+// Codes eight units at a time from the flat table; a unit without one
+// (code 0) fails the block.
+QX_BLOCK_TARGET inline bool EncodeCp932(const char16_t* units, std::size_t count, Out& out) {
+  using cp932_block_detail::kPackCodes;
+  // ASCII text takes no lookup (lanes past `count` only make this rarer).
+  __m128i any = _mm_setzero_si128();
+  for (std::size_t i = 0; i < count; i += 8)
+    any = _mm_or_si128(any, Load(units + i));
+  if (_mm_testz_si128(any, _mm_set1_epi16(-0x80))) {
+    for (std::size_t i = 0; i < count; i += 16)
+      Store(out + i, _mm_packus_epi16(Load(units + i), Load(units + i + 8)));
+    out += count;
+    return true;
+  }
+  const std::uint16_t* const table = Tables().cp932.data();
+  // Codes go into vectors by way of registers: stored and read back as
+  // vectors, they would wait for the stores to land.
+  const auto codes = [&](std::size_t i) {
+    std::uint64_t half = 0;
+    for (unsigned lane = 4; lane-- > 0;)
+      half = half << 16 | table[units[i + lane]];
+    return half;
+  };
+  Out at = out;
+  for (std::size_t i = 0; i < count; i += 8) {
+    const unsigned lanes = count - i >= 8 ? 0xFF : (1u << (count - i)) - 1;
+    const __m128i v =
+        _mm_set_epi64x(static_cast<long long>(codes(i + 4)), static_cast<long long>(codes(i)));
+    const __m128i zero = _mm_setzero_si128();
+    const unsigned none =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(v, zero), zero)));
+    if ((none & lanes) != 0) return false;
+    const __m128i single = _mm_cmpeq_epi16(_mm_srli_epi16(v, 8), zero);
+    const unsigned pairs =
+        ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(single, zero))) & lanes;
+    Store(at, _mm_shuffle_epi8(
+                  v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPackCodes[pairs].data()))));
+    at += std::popcount(lanes) + std::popcount(pairs);
+  }
+  out = at;
+  return true;
+}
+
+#endif
+
+}  // namespace qx::jcode::block
