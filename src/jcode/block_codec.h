@@ -96,6 +96,21 @@ QX_BLOCK_TARGET inline void Store(void* p, __m128i v) {
   _mm_storeu_si128(static_cast<__m128i*>(p), v);
 }
 
+// The entries of `table` at eight keys, in the lanes of a vector: a load
+// and an insert each. Stored one by one and read back as a vector instead,
+// they would wait for the stores to land.
+template <class Entry>
+QX_BLOCK_TARGET inline __m128i Gather(const Entry* table, const char16_t* keys) {
+  __m128i v = _mm_cvtsi32_si128(table[keys[0]]);
+  v = _mm_insert_epi16(v, table[keys[1]], 1);
+  v = _mm_insert_epi16(v, table[keys[2]], 2);
+  v = _mm_insert_epi16(v, table[keys[3]], 3);
+  v = _mm_insert_epi16(v, table[keys[4]], 4);
+  v = _mm_insert_epi16(v, table[keys[5]], 5);
+  v = _mm_insert_epi16(v, table[keys[6]], 6);
+  return _mm_insert_epi16(v, table[keys[7]], 7);
+}
+
 QX_BLOCK_TARGET inline bool AllAscii(In p) {
   const __m128i any =
       _mm_or_si128(_mm_or_si128(Load(p), Load(p + 16)), _mm_or_si128(Load(p + 32), Load(p + 48)));

@@ -72,17 +72,8 @@ QX_BLOCK_TARGET inline std::size_t PackKeys(In p, std::uint64_t pairs, std::uint
 // bytes read: up to the character at that key, or `limit`.
 QX_BLOCK_TARGET inline std::size_t LookUp(const char16_t* table, std::uint64_t starts,
                                           std::size_t limit, char16_t* units, std::size_t& count) {
-  // Eight units at a time into a vector by way of registers: stored one by
-  // one and read back as vectors, they would wait for the stores to land.
-  const auto look = [&](std::size_t i) {
-    std::uint64_t half = 0;
-    for (unsigned lane = 4; lane-- > 0;)
-      half = half << 16 | table[units[i + lane]];
-    return half;
-  };
   for (std::size_t i = 0; i < count; i += 8) {
-    const __m128i v =
-        _mm_set_epi64x(static_cast<long long>(look(i + 4)), static_cast<long long>(look(i)));
+    const __m128i v = Gather(table, units + i);
     Store(units + i, v);
     const unsigned lanes = count - i >= 8 ? 0xFFFF : (1u << 2 * (count - i)) - 1;
     const unsigned none =

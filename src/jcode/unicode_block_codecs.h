@@ -81,19 +81,10 @@ QX_BLOCK_TARGET inline bool EncodeCp932(const char16_t* units, std::size_t count
     return true;
   }
   const std::uint16_t* const table = Tables().cp932.data();
-  // Codes go into vectors by way of registers: stored and read back as
-  // vectors, they would wait for the stores to land.
-  const auto codes = [&](std::size_t i) {
-    std::uint64_t half = 0;
-    for (unsigned lane = 4; lane-- > 0;)
-      half = half << 16 | table[units[i + lane]];
-    return half;
-  };
   Out at = out;
   for (std::size_t i = 0; i < count; i += 8) {
     const unsigned lanes = count - i >= 8 ? 0xFF : (1u << (count - i)) - 1;
-    const __m128i v =
-        _mm_set_epi64x(static_cast<long long>(codes(i + 4)), static_cast<long long>(codes(i)));
+    const __m128i v = Gather(table, units + i);
     const __m128i zero = _mm_setzero_si128();
     const unsigned none =
         static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(v, zero), zero)));
