@@ -172,13 +172,15 @@ TEST(Unicode, OneWayRows) {
   }
 }
 
-// A long text (runs of every kind, long enough for the bulk paths) through
-// each Japanese encoding, and from there through two more, and back.
+// A long text (runs of every kind, long enough for the bulk paths, ASCII
+// for whole blocks among them) through each Japanese encoding, and from
+// there through two more, and back.
 TEST(Unicode, TextThroughEveryEncoding) {
   std::string text;
   for (int i = 0; i < 300; ++i) {
     text += std::to_string(i) + ": \xE3\x81\x82\xE6\xBC\xA2 ASCII words\xC2\xB0\xC2\xB1\r\n";
     text += "\xE2\x91\xA0\xE2\x85\xA0\xE3\x88\xB1\xE2\x89\x92\xE2\x85\xB0\xE7\xBA\x8A\xEF\xBD\xB6 ";
+    if (i % 10 == 0) text += std::string(150 + i % 7, static_cast<char>('a' + i % 26));
   }
   const int codes[] = {kS, kE, kJ, k8, kLE, kBE};
   for (int code : {kS, kE, kJ}) {
