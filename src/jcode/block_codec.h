@@ -111,6 +111,11 @@ QX_BLOCK_TARGET inline __m128i Gather(const Entry* table, const char16_t* keys) 
   return _mm_insert_epi16(v, table[keys[7]], 7);
 }
 
+// Clears the eight units after `count`, which encoders may read.
+QX_BLOCK_TARGET inline void ClearAfter(char16_t* units, std::size_t count) {
+  Store(units + count, _mm_setzero_si128());
+}
+
 QX_BLOCK_TARGET inline bool AllAscii(In p) {
   const __m128i any =
       _mm_or_si128(_mm_or_si128(Load(p), Load(p + 16)), _mm_or_si128(Load(p + 32), Load(p + 48)));

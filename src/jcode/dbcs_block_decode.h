@@ -115,6 +115,7 @@ QX_BLOCK_TARGET inline std::size_t Decode(In p, char16_t* units, std::size_t& co
   std::size_t limit;
   const std::uint64_t starts = Starts(pairs, limit);
   count = PackKeys(p, pairs, starts, units);
+  ClearAfter(units, count);
   return LookUp(table, starts, limit, units, count);
 }
 

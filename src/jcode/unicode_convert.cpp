@@ -131,25 +131,32 @@ struct Block<Utf16Encoder<kBig>> : BlockEncoder<2, block::EncodeUtf16<kBig>> {};
 
 // Converts block by block while the source holds a block and its read
 // slack, the sink has room for a block, and both sides take every
-// character of the block; returns where it stopped. A block's units are
-// encoded after the next block is decoded: read back at once, a vector
-// laid down by several stores (or a lane by a vector store) waits for
-// them to land, which cost a third on UTF-8 to code page 932. The units
-// start as zeros, so that the lanes an encoder reads past a block's last
-// unit hold values.
+// character of the block; returns where it stopped, with `later` false
+// when no later block can go through (the source or the room ran short).
+//
+// A block's units are encoded after the next block is decoded: read back
+// at once, a vector laid down by several stores (or a lane by a vector
+// store) waits for them to land, which cost a third on UTF-8 to code page
+// 932. The lanes after a block's last unit are cleared, so that the
+// encoder's reads past it find values.
 template <class Dec, class Enc>
-QX_BLOCK_TARGET In PutBlocks(In p, In end, Sink& sink) {
+QX_BLOCK_TARGET In PutBlocks(In p, In end, Sink& sink, bool& later) {
   constexpr std::size_t kRoom = block::kBlock * Block<Enc>::kMaxBytes + block::kWriteSlack;
-  alignas(16) char16_t units[2][block::kUnitRoom] = {};
+  alignas(16) char16_t units[2][block::kUnitRoom];
   std::size_t held = 0, heldBytes = 0;
   unsigned side = 0;
   for (;;) {
     std::size_t count = 0, read = 0;
-    if (static_cast<std::size_t>(end - p) >= block::kBlock + block::kReadSlack)
+    const bool whole = static_cast<std::size_t>(end - p) >= block::kBlock + block::kReadSlack;
+    if (whole) {
       read = Block<Dec>::Decode(p, units[side], count);
-    if (heldBytes != 0 &&
-        (!sink.MakeRoom(kRoom) || !Block<Enc>::Encode(units[side ^ 1], held, sink.at)))
-      return p - heldBytes;
+      block::ClearAfter(units[side], count);
+    }
+    if (heldBytes != 0) {
+      later = sink.MakeRoom(kRoom);
+      if (!later || !Block<Enc>::Encode(units[side ^ 1], held, sink.at)) return p - heldBytes;
+    }
+    later = whole;
     if (read == 0) return p;
     p += read;
     held = count;
@@ -237,12 +244,21 @@ DWORD Run(In p, In end, Sink& sink, DWORD flags) {
   constexpr bool kBlocks = Block<Dec>::kDecodes && Block<Enc>::kEncodes;
   // Between blocks the scalar run goes no further than a block, so that a
   // block that stopped short on a character costs only its own bytes.
-  const bool blocks = kBlocks && !lf && block::BlockCodecsRun();
+  bool blocks = kBlocks && !lf && block::BlockCodecsRun();
   const std::size_t most = blocks ? block::kBlock : SIZE_MAX;
+  // Where a block stopped, blocks are tried again only past it, and after
+  // one that converted nothing twice as far as before (up to 4 KiB), so
+  // that text the blocks keep failing on is not read twice over.
+  In resume = p;
+  std::size_t skip = block::kBlock;
   while (p != end) {
     const In start = p;
     if constexpr (kBlocks) {
-      if (blocks) p = PutBlocks<Dec, Enc>(p, end, sink);
+      if (blocks && p >= resume) {
+        p = PutBlocks<Dec, Enc>(p, end, sink, blocks);
+        skip = p != start ? block::kBlock : std::min<std::size_t>(2 * skip, 4096);
+        resume = p + std::min(skip, static_cast<std::size_t>(end - p));
+      }
     }
     p = PutRun(dec, enc, p, end, most, sink, stops);
     if (p != start) continue;
