@@ -36,5 +36,4 @@ void Build(BlockTables& t) noexcept {
   }
 }
 
-
 }  // namespace qx::jcode::block

@@ -127,8 +127,6 @@ struct Block<Utf8Encoder> : BlockEncoder<3, block::EncodeUtf8> {};
 template <bool kBig>
 struct Block<Utf16Encoder<kBig>> : BlockEncoder<2, block::EncodeUtf16<kBig>> {};
 
-#endif
-
 // Converts block by block while the source holds a block and its read
 // slack, the sink has room for a block, and both sides take every
 // character of the block; returns where it stopped, with `later` false
@@ -165,17 +163,26 @@ QX_BLOCK_TARGET In PutBlocks(In p, In end, Sink& sink, bool& later) {
   }
 }
 
-// Writes the characters at p, up to `most` bytes of them, that need
-// nothing but writing (plain ASCII,
-// other characters neither malformed nor beyond the target), takes mode
-// switches, and returns where it stopped. A step reads at most kIn bytes,
-// writes at most kRoom and writes at most kRatio bytes per byte it reads,
-// so one bound on p, set from the source and the room in the sink, keeps
-// every step inside both. The decoder reads with a constant count, which
-// drops its own bound checks; the last few bytes go one step at a time.
-// The output pointer stays local: every byte stored could otherwise alias
-// the sink's. Flattened, so that the steps of both sides are inlined here
-// (and only here: elsewhere they are calls).
+#else
+
+template <class Dec, class Enc>
+In PutBlocks(In p, In, Sink&, bool& later) {
+  later = false;
+  return p;
+}
+
+#endif
+
+// Writes the characters at p, up to `most` bytes of them, that need nothing
+// but writing (plain ASCII, other characters neither malformed nor beyond
+// the target), takes mode switches, and returns where it stopped. A step
+// reads at most kIn bytes, writes at most kRoom and writes at most kRatio
+// bytes per byte it reads, so one bound on p, set from the source and the
+// room in the sink, keeps every step inside both. The decoder reads with a
+// constant count, which drops its own bound checks; the last few bytes go
+// one step at a time. The output pointer stays local: every byte stored
+// could otherwise alias the sink's. Flattened, so that the steps of both
+// sides are inlined here (and only here: elsewhere they are calls).
 template <class Dec, class Enc>
 [[gnu::flatten]] In PutRun(Dec& dec, Enc& enc, In p, In end, std::size_t most, Sink& sink,
                            const ascii_run::Stops& stops) {
