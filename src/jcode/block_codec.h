@@ -3,9 +3,10 @@
 //
 // A block decoder reads the characters that lie wholly within the first
 // kBlock bytes at p, in order, and stops before the first that is not
-// plain: one its scalar twin in text_codecs.h would call malformed, one
-// outside the BMP, or a surrogate. It writes a UTF-16 unit per character
-// and returns the bytes it read:
+// plain (one its scalar twin in text_codecs.h would call malformed, one
+// outside the BMP, a surrogate) or sooner: any character may be left to
+// the scalar codecs. It writes a UTF-16 unit per character and returns
+// the bytes it read:
 //
 //   std::size_t Decode(In p, char16_t* units, std::size_t& count);
 //
@@ -19,8 +20,9 @@
 //
 //   bool Encode(const char16_t* units, std::size_t count, Out& out);
 //
-// units holds kUnitRoom readable units; out has room for count times the
-// encoder's kMaxBytes plus kWriteSlack, all of which it may write.
+// units holds the `count` units and zeros after them up to a multiple of
+// eight; out has room for count times the encoder's kMaxBytes plus
+// kWriteSlack, all of which it may write.
 //
 // Neither keeps state between blocks, so a block either converts whole or
 // is left to the scalar codecs, which write what they always write.

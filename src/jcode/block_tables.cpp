@@ -5,7 +5,7 @@
 
 namespace qx::jcode::block {
 
-void Build(BlockTables& t) noexcept {
+void BuildTables(BlockTables& t) noexcept {
   for (unsigned b = 1; b < 0x100; ++b) {
     if (!IsSjisLead(static_cast<unsigned char>(b)))
       t.sjis[b] = Cp932Single(static_cast<unsigned char>(b));

@@ -10,10 +10,8 @@
 namespace qx::jcode::block {
 
 // A block decoder's key is a single byte itself, or a pair's first byte
-// and second byte as the high and low byte. 0 is no character, so NUL is
-// left to the scalar codecs.
-// The decoders' tables cover every key: they look keys up eight lanes at a
-// time, and lanes past the last character may hold anything.
+// and second byte as the high and low byte; every 16-bit key has an entry.
+// 0 is no character, so NUL is left to the scalar codecs.
 struct BlockTables {
   std::array<char16_t, 0x10000> sjis;
   std::array<char16_t, 0x10000> euc;
@@ -22,13 +20,13 @@ struct BlockTables {
   std::array<std::uint16_t, 0x10000> cp932;
 };
 
-void Build(BlockTables& tables) noexcept;
+void BuildTables(BlockTables& tables) noexcept;
 
 // Inline, so that a block costs a test of the guard, not a call.
 inline const BlockTables& Tables() noexcept {
   static const BlockTables* const tables = [] {
     static BlockTables built;
-    Build(built);
+    BuildTables(built);
     return &built;
   }();
   return *tables;

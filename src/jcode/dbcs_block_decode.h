@@ -68,8 +68,9 @@ QX_BLOCK_TARGET inline std::size_t PackKeys(In p, std::uint64_t pairs, std::uint
   return count;
 }
 
-// Looks the keys up; stops at the first that is no character. Returns the
-// bytes read: up to the character at that key, or `limit`.
+// Turns the keys into characters in place, eight at a time, and stops at
+// the first key that is no character. Returns the bytes read: up to the
+// character of that key, or `limit`.
 QX_BLOCK_TARGET inline std::size_t LookUp(const char16_t* table, std::uint64_t starts,
                                           std::size_t limit, char16_t* units, std::size_t& count) {
   for (std::size_t i = 0; i < count; i += 8) {
@@ -94,8 +95,8 @@ inline std::uint64_t Starts(std::uint64_t pairs, std::size_t& limit) {
   return ~(pairs << 1) & BitsBelow(static_cast<unsigned>(limit));
 }
 
-// Reads a block of a double-byte encoding whose lead bytes Leads flags
-// and whose characters `table` holds by key.
+// Reads a block of a double-byte encoding whose lead bytes `leadsOf`
+// flags and whose characters `table` holds by key.
 template <class Leads>
 QX_BLOCK_TARGET inline std::size_t Decode(In p, char16_t* units, std::size_t& count,
                                           const char16_t* table, Leads leadsOf) {
