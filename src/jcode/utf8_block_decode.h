@@ -64,12 +64,12 @@ QX_BLOCK_TARGET inline std::size_t DecodeUtf8(In p, char16_t* units, std::size_t
 #pragma GCC unroll 4
   for (unsigned at = 0; at < kBlock; at += 16) {
     const __m128i v = Load(p + at), before = Before(p, at, v);
-    const __m128i below_a0 = _mm_cmpgt_epi8(_mm_set1_epi8(-0x60), v);
-    const __m128i out_of_range =
+    const __m128i belowA0 = _mm_cmpgt_epi8(_mm_set1_epi8(-0x60), v);
+    const __m128i outOfRange =
         _mm_blendv_epi8(_mm_cmpeq_epi8(before, _mm_set1_epi8(-0x13)),
-                        _mm_cmpeq_epi8(before, _mm_set1_epi8(-0x20)), below_a0);
+                        _mm_cmpeq_epi8(before, _mm_set1_epi8(-0x20)), belowA0);
     AddBits(high, v, at);
-    AddBits(continuation, _mm_andnot_si128(out_of_range, Continuation(v)), at);
+    AddBits(continuation, _mm_andnot_si128(outOfRange, Continuation(v)), at);
     AddBits(lead2,
             _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(-0x3F)),
                           _mm_cmpgt_epi8(_mm_set1_epi8(-0x20), v)),
@@ -101,22 +101,22 @@ QX_BLOCK_TARGET inline std::size_t DecodeUtf8(In p, char16_t* units, std::size_t
   std::size_t written = 0;
 #pragma GCC unroll 4
   for (unsigned at = 0; at < kBlock; at += 16) {
-    const __m128i v = Load(p + at), before = Before(p, at, v), two_before = TwoBefore(p, at, v);
+    const __m128i v = Load(p + at), before = Before(p, at, v), twoBefore = TwoBefore(p, at, v);
     const __m128i last = Continuation(v);
     const __m128i low = _mm_and_si128(v, _mm_set1_epi8(0x7F));
     const __m128i middle = _mm_and_si128(before, _mm_and_si128(last, _mm_set1_epi8(0x3F)));
-    const __m128i top = _mm_and_si128(two_before, _mm_and_si128(last, Continuation(before)));
+    const __m128i top = _mm_and_si128(twoBefore, _mm_and_si128(last, Continuation(before)));
     const __m128i weights = _mm_set1_epi16(0x4001);
     const __m128i zero = _mm_setzero_si128();
     const __m128i first = _mm_or_si128(_mm_maddubs_epi16(_mm_unpacklo_epi8(low, middle), weights),
                                        _mm_slli_epi16(_mm_unpacklo_epi8(zero, top), 4));
     const __m128i second = _mm_or_si128(_mm_maddubs_epi16(_mm_unpackhi_epi8(low, middle), weights),
                                         _mm_slli_epi16(_mm_unpackhi_epi8(zero, top), 4));
-    const unsigned at_ends = static_cast<unsigned>(ends >> at);
-    Store(units + written, PackUnits(first, at_ends & 0xFF));
-    written += static_cast<unsigned>(_mm_popcnt_u32(at_ends & 0xFF));
-    Store(units + written, PackUnits(second, at_ends >> 8 & 0xFF));
-    written += static_cast<unsigned>(_mm_popcnt_u32(at_ends >> 8 & 0xFF));
+    const unsigned atEnds = static_cast<unsigned>(ends >> at);
+    Store(units + written, PackUnits(first, atEnds & 0xFF));
+    written += static_cast<unsigned>(_mm_popcnt_u32(atEnds & 0xFF));
+    Store(units + written, PackUnits(second, atEnds >> 8 & 0xFF));
+    written += static_cast<unsigned>(_mm_popcnt_u32(atEnds >> 8 & 0xFF));
   }
   count = static_cast<std::size_t>(_mm_popcnt_u64(read & ~continuation));
   return static_cast<std::size_t>(_mm_popcnt_u64(read));
