@@ -101,13 +101,13 @@ template <class Leads>
 QX_BLOCK_TARGET inline std::size_t Decode(In p, char16_t* units, std::size_t& count,
                                           const char16_t* table, Leads leadsOf) {
   std::uint64_t leads = 0;
-  unsigned high = 0;
+  __m128i any = _mm_setzero_si128();
   for (unsigned i = 0; i < kBlock; i += 16) {
     const __m128i v = Load(p + i);
-    high |= static_cast<unsigned>(_mm_movemask_epi8(v));
+    any = _mm_or_si128(any, v);
     leads |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(leadsOf(v)))} << i;
   }
-  if (high == 0) {
+  if (_mm_movemask_epi8(any) == 0) {
     WidenAscii(p, units);
     count = kBlock;
     return kBlock;

@@ -85,15 +85,14 @@ QX_BLOCK_TARGET inline bool EncodeCp932(const char16_t* units, std::size_t count
   for (std::size_t i = 0; i < count; i += 8) {
     const unsigned lanes = count - i >= 8 ? 0xFF : (1u << (count - i)) - 1;
     const __m128i v = Gather(table, units + i);
+    // A bit per lane: no code (0) in the low eight, a single byte (which 0
+    // is too) in the high eight.
     const __m128i zero = _mm_setzero_si128();
-    const unsigned none =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(v, zero), zero)));
-    if ((none & lanes) != 0) return false;
-    const __m128i single = _mm_cmpeq_epi16(_mm_srli_epi16(v, 8), zero);
-    const unsigned pairs =
-        ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(single, zero))) & lanes;
-    Store(at, _mm_shuffle_epi8(
-                  v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPackCodes[pairs].data()))));
+    const auto kinds = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_packs_epi16(_mm_cmpeq_epi16(v, zero), _mm_cmpeq_epi16(_mm_srli_epi16(v, 8), zero))));
+    if ((kinds & lanes) != 0) return false;
+    const unsigned pairs = ~(kinds >> 8) & lanes;
+    Store(at, _mm_shuffle_epi8(v, Load(kPackCodes[pairs].data())));
     at += std::popcount(lanes) + std::popcount(pairs);
   }
   out = at;
