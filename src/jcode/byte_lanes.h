@@ -125,4 +125,21 @@ class Chunk {
 constexpr std::uint64_t kEvenBits = 0x5555555555555555u;
 constexpr std::uint64_t kOddBits = ~kEvenBits;
 
+// Shift_JIS lead bytes, 0x81-0x9F and 0xE0-0xFC.
+inline Lanes SjisLeads(Lanes a) {
+  return ((a >= LaneByte(0x81)) & (a <= LaneByte(0x9F))) |
+         ((a >= LaneByte(0xE0)) & (a <= LaneByte(0xFC)));
+}
+
+// Which of the bytes that may begin a pair of a double-byte encoding
+// (`leads`, a bit per byte) do, in bytes that begin at a character: lead
+// bytes can also be second bytes, so in a run of them the pairs begin at
+// the run's even distances. Adding a run's first bit to the run carries
+// through it, which clears the runs that begin at an even bit.
+inline std::uint64_t PairStarts(std::uint64_t leads) {
+  const std::uint64_t firsts = leads & ~(leads << 1);
+  const std::uint64_t evenRuns = leads & ~(leads + (firsts & kEvenBits));
+  return (evenRuns & kEvenBits) | (leads & ~evenRuns & kOddBits);
+}
+
 }  // namespace qx::jcode::byte_lanes

@@ -193,20 +193,13 @@ Lanes SjisSingleCost(Lanes a) {
 }
 
 // Reads the 64 bytes at p as Shift_JIS, all at once: returns the bytes
-// taken, 65 when the last pair ends on the byte after them. Lead bytes
-// (0x81-0x9F, 0xE0-0xFC) can also be second bytes, so in a run of them
-// the pairs start at the run's even distances: a sum carries each run
-// that starts at an even bit to its end, which marks its members. The
-// common characters are weighed in lanes, the other pairs one by one.
+// taken, 65 when the last pair ends on the byte after them. The common
+// characters are weighed in lanes, the other pairs one by one.
 std::size_t SjisChunk(const unsigned char* p, Tally& t) {
   const Chunk chunk(p), second(p + 1);
-  const std::uint64_t lead =
-      chunk.Mask([](Lanes a) { return ((a >= -127) & (a <= -97)) | ((a >= -32) & (a <= -4)); });
   const std::uint64_t trail =
       chunk.Mask([](Lanes a) { return ((a >= 0x40) & (a != 0x7F)) | (a <= -4); });
-  const std::uint64_t starts = lead & ~(lead << 1);
-  const std::uint64_t evenRuns = lead & ~(lead + (starts & kEvenBits));
-  const std::uint64_t leads = (evenRuns & kEvenBits) | (lead & ~evenRuns & kOddBits);
+  const std::uint64_t leads = PairStarts(chunk.Mask(SjisLeads));
   const std::uint64_t pairs = leads & (trail >> 1 | std::uint64_t{IsSjisTrail(p[64])} << 63);
   const std::uint64_t seconds = pairs << 1;
   // Lead bytes are never ASCII or half-width katakana, so those stand
@@ -323,8 +316,7 @@ static_assert(IsEucKindOf(0xA1, 0xA1, kPunct) && IsEucKindOf(0xA2, 0xA3, kSymbol
 // Reads the 64 bytes at p as EUC-JP, all at once, when none of them is a
 // single shift (0x8E, 0x8F): returns the bytes taken, 65 when the last
 // pair ends on the byte after them, or 0 for a chunk with a single shift.
-// Every byte 0xA1-0xFE can start a pair, so in a run of them the pairs
-// start at the run's even distances, as in SjisChunk; a run of odd length
+// Every byte 0xA1-0xFE can start a pair (PairStarts); a run of odd length
 // ends on a byte that is invalid. The common pairs are weighed in lanes,
 // the others one by one.
 std::size_t EucChunk(const unsigned char* p, Tally& t) {
@@ -335,9 +327,7 @@ std::size_t EucChunk(const unsigned char* p, Tally& t) {
   if (shift != 0) return 0;
   const std::uint64_t euc =
       chunk.Mask([](Lanes a) { return (a >= LaneByte(0xA1)) & (a <= LaneByte(0xFE)); });
-  const std::uint64_t starts = euc & ~(euc << 1);
-  const std::uint64_t evenRuns = euc & ~(euc + (starts & kEvenBits));
-  const std::uint64_t leads = (evenRuns & kEvenBits) | (euc & ~evenRuns & kOddBits);
+  const std::uint64_t leads = PairStarts(euc);
   const bool nextEuc = (kCharClass[p[64]] & JC_EUC2) != 0;
   const std::uint64_t pairs = leads & (euc >> 1 | std::uint64_t{nextEuc} << 63);
   // ASCII bytes are never second bytes here.
