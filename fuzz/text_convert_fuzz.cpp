@@ -1,6 +1,7 @@
 // Fuzzes the sized conversion: the first byte picks the two codes (each
-// code the export knows, or an unknown one), the second the flags and the
-// third the room given, as a share of what the text needs; the rest is the
+// code the export knows, or an unknown one), the second the flags and how
+// wide a tier the block path may use (the widest by default), the third
+// the room given, as a share of what the text needs; the rest is the
 // source in a block of exactly its size. The count (dst NULL) must be what
 // a conversion into exactly that many bytes writes, the same text gives
 // the same bytes in any room large enough, a smaller room fails with
@@ -13,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "jcode/block_codec.h"
 #include "jcode/text_codecs.h"
 #include "qxdll32.h"
 
@@ -103,6 +105,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 3 || size > (1u << 20)) return 0;
   const int from = kCodes[data[0] & 7], to = kCodes[data[0] >> 3 & 7];
   const QXDWORD flags = data[1] & (QXCVT_LF | QXCVT_STRICT | QXCVT_BOM);
+  using qx::jcode::block::Tier;
+  constexpr Tier kTiers[] = {Tier::kAvx2, Tier::kSse42, Tier::kNone, Tier::kNone};
+  qx::jcode::block::LimitBlockTier(kTiers[data[1] >> 3 & 3]);
   const unsigned share = data[2];
   const int length = static_cast<int>(size - 3);
   auto src = std::make_unique<char[]>(size - 3);

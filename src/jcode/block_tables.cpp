@@ -4,6 +4,15 @@
 #include "jcode/cp932.h"
 
 namespace qx::jcode::block {
+namespace {
+
+std::uint32_t Utf8Slot(char16_t u) {
+  if (u < 0x80) return std::uint32_t{u} << 24 | 1u << 16;
+  if (u < 0x800) return (0xC0u | u >> 6) << 8 | (0x80u | (u & 0x3F)) << 16;
+  return (0xE0u | u >> 12) | (0x80u | (u >> 6 & 0x3F)) << 8 | (0x80u | (u & 0x3F)) << 16;
+}
+
+}  // namespace
 
 void BuildTables(BlockTables& t) noexcept {
   for (unsigned b = 1; b < 0x100; ++b) {
@@ -30,9 +39,17 @@ void BuildTables(BlockTables& t) noexcept {
     }
   }
 
-  for (unsigned u = 1; u < 0x10000; ++u) {
+  for (unsigned key = 0; key < 0x10000; ++key) {
+    if (key == 0 || t.sjis[key] != 0) t.sjisUtf8[key] = Utf8Slot(t.sjis[key]);
+    if (key == 0 || t.euc[key] != 0) t.eucUtf8[key] = Utf8Slot(t.euc[key]);
+  }
+
+  for (unsigned u = 0; u < 0x10000; ++u) {
     const std::uint16_t code = u < 0x80 ? static_cast<std::uint16_t>(u) : Cp932Code(u);
-    if (code != 0) t.cp932[u] = code;
+    if (code >= 0x100)
+      t.cp932[u] = code;
+    else if (code != 0 || u == 0)
+      t.cp932[u] = static_cast<std::uint16_t>(0xFF00 | code);
   }
 }
 

@@ -66,8 +66,10 @@ inline constexpr auto kPackCodes = [] {
 
 }  // namespace cp932_block_detail
 
-// Codes eight units at a time from the flat table; a unit without one
-// (code 0) fails the block.
+// Codes eight units at a time from the flat table, and fails the block
+// when a unit has no code (0): one test after the lookups, not one per
+// eight. The units after `count` are NUL, a byte each, which the end
+// steps back over.
 QX_BLOCK_TARGET inline bool EncodeCp932(const char16_t* units, std::size_t count, Out& out) {
   using cp932_block_detail::kPackCodes;
   // ASCII text takes no lookup (lanes past `count` only make this rarer).
@@ -81,21 +83,22 @@ QX_BLOCK_TARGET inline bool EncodeCp932(const char16_t* units, std::size_t count
     return true;
   }
   const std::uint16_t* const table = Tables().cp932.data();
+  const __m128i zero = _mm_setzero_si128();
+  __m128i none = zero;
   Out at = out;
   for (std::size_t i = 0; i < count; i += 8) {
-    const unsigned lanes = count - i >= 8 ? 0xFF : (1u << (count - i)) - 1;
     const __m128i v = Gather(table, units + i);
-    // A bit per lane: no code (0) in the low eight, a single byte (which 0
-    // is too) in the high eight.
-    const __m128i zero = _mm_setzero_si128();
-    const auto kinds = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_packs_epi16(_mm_cmpeq_epi16(v, zero), _mm_cmpeq_epi16(_mm_srli_epi16(v, 8), zero))));
-    if ((kinds & lanes) != 0) return false;
-    const unsigned pairs = ~(kinds >> 8) & lanes;
+    none = _mm_or_si128(none, _mm_cmpeq_epi16(v, zero));
+    // Single bytes are 0xFF00-0xFFFF, the signed values above -0x101;
+    // pairs are below, and no code (0) fails the block anyway.
+    const __m128i single = _mm_cmpgt_epi16(v, _mm_set1_epi16(-0x101));
+    const unsigned pairs =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(single, zero))) ^ 0xFF;
     Store(at, _mm_shuffle_epi8(v, Load(kPackCodes[pairs].data())));
-    at += std::popcount(lanes) + std::popcount(pairs);
+    at += 8 + std::popcount(pairs);
   }
-  out = at;
+  if (!_mm_testz_si128(none, none)) return false;
+  out = at - (-count & 7);
   return true;
 }
 

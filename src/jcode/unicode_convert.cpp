@@ -127,6 +127,25 @@ struct Block<Utf8Encoder> : BlockEncoder<3, block::EncodeUtf8> {};
 template <bool kBig>
 struct Block<Utf16Encoder<kBig>> : BlockEncoder<2, block::EncodeUtf16<kBig>> {};
 
+// Pairs whose blocks convert straight from the source to the target, with
+// no units between: Shift_JIS and EUC-JP to UTF-8.
+template <class Dec, class Enc>
+struct Direct {
+  static constexpr bool kConverts = false;
+};
+
+template <auto kConvert>
+struct DirectToUtf8 {
+  static constexpr bool kConverts = true;
+  static constexpr std::size_t kMaxBytes = 3;
+  QX_BLOCK_TARGET static std::size_t Convert(In p, Out& out) { return kConvert(p, out); }
+};
+
+template <>
+struct Direct<SjisDecoder, Utf8Encoder> : DirectToUtf8<block::SjisToUtf8> {};
+template <>
+struct Direct<EucDecoder, Utf8Encoder> : DirectToUtf8<block::EucToUtf8> {};
+
 // Converts block by block while the source holds a block and its read
 // slack, the sink has room for a block, and both sides take every
 // character of the block; returns where it stopped, with `later` false
@@ -137,36 +156,65 @@ struct Block<Utf16Encoder<kBig>> : BlockEncoder<2, block::EncodeUtf16<kBig>> {};
 // store) waits for them to land, which cost a third on UTF-8 to code page
 // 932. The lanes after a block's last unit are cleared, so that the
 // encoder's reads past it find values.
+//
+// Compiled once per tier, each with every kernel inlined (flattened).
 template <class Dec, class Enc>
-QX_BLOCK_TARGET In PutBlocks(In p, In end, Sink& sink, bool& later) {
-  constexpr std::size_t kRoom = block::kBlock * Block<Enc>::kMaxBytes + block::kWriteSlack;
-  alignas(16) char16_t units[2][block::kUnitRoom];
-  std::size_t held = 0, heldBytes = 0;
-  unsigned side = 0;
-  for (;;) {
-    std::size_t count = 0, read = 0;
-    const bool whole = static_cast<std::size_t>(end - p) >= block::kBlock + block::kReadSlack;
-    if (whole) {
-      read = Block<Dec>::Decode(p, units[side], count);
-      block::ClearAfter(units[side], count);
+QX_BLOCK_TARGET inline In ConvertBlocks(In p, In end, Sink& sink, bool& later) {
+  constexpr std::size_t kSource = block::kBlock + block::kReadSlack;
+  if constexpr (Direct<Dec, Enc>::kConverts) {
+    constexpr std::size_t kRoom = block::kBlock * Direct<Dec, Enc>::kMaxBytes + block::kWriteSlack;
+    while ((later = static_cast<std::size_t>(end - p) >= kSource && sink.MakeRoom(kRoom))) {
+      const std::size_t read = Direct<Dec, Enc>::Convert(p, sink.at);
+      if (read == 0) break;
+      p += read;
     }
-    if (heldBytes != 0) {
-      later = sink.MakeRoom(kRoom);
-      if (!later || !Block<Enc>::Encode(units[side ^ 1], held, sink.at)) return p - heldBytes;
+    return p;
+  } else {
+    constexpr std::size_t kRoom = block::kBlock * Block<Enc>::kMaxBytes + block::kWriteSlack;
+    alignas(16) char16_t units[2][block::kUnitRoom];
+    std::size_t held = 0, heldBytes = 0;
+    unsigned side = 0;
+    for (;;) {
+      std::size_t count = 0, read = 0;
+      const bool whole = static_cast<std::size_t>(end - p) >= kSource;
+      if (whole) {
+        read = Block<Dec>::Decode(p, units[side], count);
+        block::ClearAfter(units[side], count);
+      }
+      if (heldBytes != 0) {
+        later = sink.MakeRoom(kRoom);
+        if (!later || !Block<Enc>::Encode(units[side ^ 1], held, sink.at)) return p - heldBytes;
+      }
+      later = whole;
+      if (read == 0) return p;
+      p += read;
+      held = count;
+      heldBytes = read;
+      side ^= 1;
     }
-    later = whole;
-    if (read == 0) return p;
-    p += read;
-    held = count;
-    heldBytes = read;
-    side ^= 1;
   }
+}
+
+template <class Dec, class Enc>
+[[gnu::flatten]] QX_BLOCK_TARGET In PutBlocks(In p, In end, Sink& sink, bool& later) {
+  return ConvertBlocks<Dec, Enc>(p, end, sink, later);
+}
+
+template <class Dec, class Enc>
+[[gnu::flatten]] QX_BLOCK_AVX2 In PutBlocksAvx2(In p, In end, Sink& sink, bool& later) {
+  return ConvertBlocks<Dec, Enc>(p, end, sink, later);
 }
 
 #else
 
 template <class Dec, class Enc>
 In PutBlocks(In p, In, Sink&, bool& later) {
+  later = false;
+  return p;
+}
+
+template <class Dec, class Enc>
+In PutBlocksAvx2(In p, In, Sink&, bool& later) {
   later = false;
   return p;
 }
@@ -251,7 +299,8 @@ DWORD Run(In p, In end, Sink& sink, DWORD flags) {
   constexpr bool kBlocks = Block<Dec>::kDecodes && Block<Enc>::kEncodes;
   // Between blocks the scalar run goes no further than a block, so that a
   // block that stopped short on a character costs only its own bytes.
-  bool blocks = kBlocks && !lf && block::BlockCodecsRun();
+  const block::Tier tier = kBlocks && !lf ? block::BlockTier() : block::Tier::kNone;
+  bool blocks = tier != block::Tier::kNone;
   const std::size_t most = blocks ? block::kBlock : SIZE_MAX;
   // Where a block stopped, blocks are tried again only past it, and after
   // one that converted nothing twice as far as before (up to 4 KiB), so
@@ -262,7 +311,8 @@ DWORD Run(In p, In end, Sink& sink, DWORD flags) {
     const In start = p;
     if constexpr (kBlocks) {
       if (blocks && p >= resume) {
-        p = PutBlocks<Dec, Enc>(p, end, sink, blocks);
+        p = tier == block::Tier::kAvx2 ? PutBlocksAvx2<Dec, Enc>(p, end, sink, blocks)
+                                       : PutBlocks<Dec, Enc>(p, end, sink, blocks);
         skip = p != start ? block::kBlock : std::min<std::size_t>(2 * skip, 4096);
         resume = p + std::min(skip, static_cast<std::size_t>(end - p));
       }

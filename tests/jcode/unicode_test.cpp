@@ -12,6 +12,8 @@
 #include <windows.h>
 #else
 #include <iconv.h>
+
+#include "jcode/block_codec.h"
 #endif
 
 #include "support/qxtest.h"
@@ -52,6 +54,22 @@ std::string Cvt(const std::string& src, int from, int to, QXDWORD flags = 0) {
     EXPECT_EQ(shorter.substr(n - 1), guard) << "written past the end";
   }
   return out.substr(0, n);
+}
+
+// Runs `check` on each tier of the block path this machine has and on the
+// scalar path alone (natively, where the tier can be chosen).
+template <class Check>
+void OnEachTier(Check check) {
+#if defined(_WIN32)
+  check();
+#else
+  using qx::jcode::block::Tier;
+  for (Tier tier : {Tier::kNone, Tier::kSse42, Tier::kAvx2}) {
+    SCOPED_TRACE("tier " + std::to_string(static_cast<int>(tier)));
+    qx::jcode::block::LimitBlockTier(tier);
+    check();
+  }
+#endif
 }
 
 // The platform's code page 932: a code's UTF-16LE, or the code it writes
@@ -159,21 +177,24 @@ TEST(Unicode, OneWayRows) {
         (wide && src[0] == '\xFE') || (from == k8 && src[0] == '\xEF') ||
         dst == Fail(QXERR_BADPARAM))
       continue;
-    for (const std::string& before : {pad, pad + pad + "ab"}) {
-      const auto wrapped = [&](const std::string& text, int code, const std::string& middle) {
-        return Cvt(before, k8, code) + middle + Cvt(text, k8, code);
-      };
-      const std::string expected =
-          dst.find(" failed") != std::string::npos ? dst : wrapped(pad + pad + pad + pad, to, dst);
-      EXPECT_EQ(Cvt(wrapped(pad + pad + pad + pad, from == kA ? kS : from, src), from, to, flags),
-                expected)
-          << src << " to " << to << " inside";
-    }
+    OnEachTier([&] {
+      for (const std::string& before : {pad, pad + pad + "ab"}) {
+        const auto wrapped = [&](const std::string& text, int code, const std::string& middle) {
+          return Cvt(before, k8, code) + middle + Cvt(text, k8, code);
+        };
+        const std::string expected = dst.find(" failed") != std::string::npos
+                                         ? dst
+                                         : wrapped(pad + pad + pad + pad, to, dst);
+        EXPECT_EQ(Cvt(wrapped(pad + pad + pad + pad, from == kA ? kS : from, src), from, to, flags),
+                  expected)
+            << src << " to " << to << " inside";
+      }
+    });
   }
 }
 
 // A long text (runs of every kind, long enough for the bulk paths, ASCII
-// for whole blocks among them) through each Japanese encoding, and from
+// for whole blocks among them, NULs) through each Japanese encoding, and from
 // there through two more, and back.
 TEST(Unicode, TextThroughEveryEncoding) {
   std::string text;
@@ -181,16 +202,19 @@ TEST(Unicode, TextThroughEveryEncoding) {
     text += std::to_string(i) + ": \xE3\x81\x82\xE6\xBC\xA2 ASCII words\xC2\xB0\xC2\xB1\r\n";
     text += "\xE2\x91\xA0\xE2\x85\xA0\xE3\x88\xB1\xE2\x89\x92\xE2\x85\xB0\xE7\xBA\x8A\xEF\xBD\xB6 ";
     if (i % 10 == 0) text += std::string(150 + i % 7, static_cast<char>('a' + i % 26));
+    if (i % 4 == 0) text += '\0';
   }
   const int codes[] = {kS, kE, kJ, k8, kLE, kBE};
-  for (int code : {kS, kE, kJ}) {
-    const std::string there = Cvt(text, k8, code, kStrict);
-    for (int i = 0; i < 6; ++i) {
-      const std::string second = Cvt(there, code, codes[i], kStrict);
-      const std::string third = Cvt(second, codes[i], codes[(i + 1) % 6], kStrict);
-      ASSERT_EQ(Cvt(third, codes[(i + 1) % 6], k8, kStrict), text) << code << " " << i;
+  OnEachTier([&] {
+    for (int code : {kS, kE, kJ}) {
+      const std::string there = Cvt(text, k8, code, kStrict);
+      for (int i = 0; i < 6; ++i) {
+        const std::string second = Cvt(there, code, codes[i], kStrict);
+        const std::string third = Cvt(second, codes[i], codes[(i + 1) % 6], kStrict);
+        ASSERT_EQ(Cvt(third, codes[(i + 1) % 6], k8, kStrict), text) << code << " " << i;
+      }
     }
-  }
+  });
 }
 
 TEST(Unicode, Arguments) {
