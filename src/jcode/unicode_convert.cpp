@@ -95,10 +95,13 @@ struct Block {
 
 #if QX_BLOCK_CODECS
 
-template <auto kDecode>
+template <auto kDecode, auto kWideDecode = kDecode>
 struct BlockDecoder {
   static constexpr bool kDecodes = true;
-  QX_BLOCK_TARGET static std::size_t Decode(In p, char16_t* units, std::size_t& count) {
+  // Inlined into the tier's caller, whose instruction set it takes.
+  template <block::Tier kTier>
+  [[gnu::always_inline]] static std::size_t Decode(In p, char16_t* units, std::size_t& count) {
+    if constexpr (kTier == block::Tier::kAvx2) return kWideDecode(p, units, count);
     return kDecode(p, units, count);
   }
 };
@@ -117,7 +120,7 @@ struct Block<SjisDecoder> : BlockDecoder<block::DecodeSjis> {};
 template <>
 struct Block<EucDecoder> : BlockDecoder<block::DecodeEuc> {};
 template <>
-struct Block<Utf8Decoder> : BlockDecoder<block::DecodeUtf8> {};
+struct Block<Utf8Decoder> : BlockDecoder<block::DecodeUtf8, block::DecodeUtf8Avx2> {};
 template <bool kBig>
 struct Block<Utf16Decoder<kBig>> : BlockDecoder<block::DecodeUtf16<kBig>> {};
 template <>
@@ -158,7 +161,7 @@ struct Direct<EucDecoder, Utf8Encoder> : DirectToUtf8<block::EucToUtf8> {};
 // encoder's reads past it find values.
 //
 // Compiled once per tier, each with every kernel inlined (flattened).
-template <class Dec, class Enc>
+template <class Dec, class Enc, block::Tier kTier>
 QX_BLOCK_TARGET inline In ConvertBlocks(In p, In end, Sink& sink, bool& later) {
   constexpr std::size_t kSource = block::kBlock + block::kReadSlack;
   if constexpr (Direct<Dec, Enc>::kConverts) {
@@ -178,7 +181,7 @@ QX_BLOCK_TARGET inline In ConvertBlocks(In p, In end, Sink& sink, bool& later) {
       std::size_t count = 0, read = 0;
       const bool whole = static_cast<std::size_t>(end - p) >= kSource;
       if (whole) {
-        read = Block<Dec>::Decode(p, units[side], count);
+        read = Block<Dec>::template Decode<kTier>(p, units[side], count);
         block::ClearAfter(units[side], count);
       }
       if (heldBytes != 0) {
@@ -197,12 +200,12 @@ QX_BLOCK_TARGET inline In ConvertBlocks(In p, In end, Sink& sink, bool& later) {
 
 template <class Dec, class Enc>
 [[gnu::flatten]] QX_BLOCK_TARGET In PutBlocks(In p, In end, Sink& sink, bool& later) {
-  return ConvertBlocks<Dec, Enc>(p, end, sink, later);
+  return ConvertBlocks<Dec, Enc, block::Tier::kSse42>(p, end, sink, later);
 }
 
 template <class Dec, class Enc>
 [[gnu::flatten]] QX_BLOCK_AVX2 In PutBlocksAvx2(In p, In end, Sink& sink, bool& later) {
-  return ConvertBlocks<Dec, Enc>(p, end, sink, later);
+  return ConvertBlocks<Dec, Enc, block::Tier::kAvx2>(p, end, sink, later);
 }
 
 #else
