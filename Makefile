@@ -77,7 +77,7 @@ package: build-win32 build-win64
 	cpack --config build/win64/CPackConfig.cmake
 
 format:
-	clang-format -i $$(git ls-files '*.cpp' '*.h' '*.c')
+	clang-format -i $$(git ls-files '*.cpp' '*.h' '*.c' '*.inc')
 
 clean:
 	rm -rf build

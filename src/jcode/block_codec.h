@@ -64,16 +64,16 @@ inline constexpr std::size_t kWriteSlack = 32;
 // The instruction sets the fast path runs with, narrowest first. Its
 // kernels are written once, for SSE4.2. The AVX2 tier inlines the same
 // kernels into callers marked QX_BLOCK_AVX2, where the compiler gives them
-// three-operand forms and no register copies: 2-7% faster on conversions
-// that the lookups do not bound.
+// three-operand forms and no register copies (2-7% faster), and runs the
+// UTF-8 decoder 32 bytes at a time (utf8_block_decode.h).
 enum class Tier { kNone, kSse42, kAvx2 };
 
-inline std::atomic<Tier> widestTier{Tier::kAvx2};
+inline std::atomic<Tier> g_widestTier{Tier::kAvx2};
 
 // Test-only: keeps conversions on tiers no wider than `widest`, so that a
 // machine with AVX2 runs the SSE4.2 tier and the scalar path too.
 inline void LimitBlockTier(Tier widest) noexcept {
-  widestTier.store(widest, std::memory_order_relaxed);
+  g_widestTier.store(widest, std::memory_order_relaxed);
 }
 
 // The widest tier this machine runs, within that limit.
@@ -87,7 +87,7 @@ inline Tier BlockTier() noexcept {
                ? Tier::kAvx2
                : Tier::kSse42;
   }();
-  return std::min(machine, widestTier.load(std::memory_order_relaxed));
+  return std::min(machine, g_widestTier.load(std::memory_order_relaxed));
 #else
   return Tier::kNone;
 #endif

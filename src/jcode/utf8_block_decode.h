@@ -54,9 +54,9 @@ struct Lanes16 {
   QX_BLOCK_TARGET static std::uint64_t Bits(V v) {
     return static_cast<unsigned>(_mm_movemask_epi8(v));
   }
-  // Sixteen-bit lanes of the low and high halves of each 16 bytes: byte
-  // pairs a, b as a + 64 * b, and zero, c as c << 4 (of which a later
-  // shift keeps what it needs).
+  // The 16-bit lanes of the low (or high) eight of every 16 bytes: from
+  // the bytes a, b and c of each, a + 64 * b with the low four bits of c
+  // above them (bits 12-15).
   template <bool kHigh>
   QX_BLOCK_TARGET static V Weigh(V a, V b, V c) {
     const V zero = _mm_setzero_si128();
