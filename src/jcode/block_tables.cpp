@@ -1,15 +1,26 @@
 #include "jcode/block_tables.h"
 
+#include <cstring>
+
 #include "jcode/char_class.h"
 #include "jcode/cp932.h"
+#include "jcode/text_codecs.h"
 
 namespace qx::jcode::block {
 namespace {
 
+// The UTF-8 of u, as the scalar encoder writes it, laid out in a slot:
+// two or three bytes end at byte 2, one byte stands at byte 3.
 std::uint32_t Utf8Slot(char16_t u) {
-  if (u < 0x80) return std::uint32_t{u} << 24 | 1u << 16;
-  if (u < 0x800) return (0xC0u | u >> 6) << 8 | (0x80u | (u & 0x3F)) << 16;
-  return (0xE0u | u >> 12) | (0x80u | (u >> 6 & 0x3F)) << 8 | (0x80u | (u & 0x3F)) << 16;
+  unsigned char bytes[4], slot[4] = {};
+  const auto size = static_cast<std::size_t>(codec::Utf8Encoder::Write(u, bytes) - bytes);
+  if (size == 1) {
+    slot[2] = 1;
+    slot[3] = bytes[0];
+  } else {
+    std::memcpy(slot + 3 - size, bytes, size);
+  }
+  return slot[0] | slot[1] << 8 | slot[2] << 16 | std::uint32_t{slot[3]} << 24;
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace qx::jcode::block {
 // utf8_block_encode.h lays it out: a character of three bytes in bytes
 // 0-2, of two bytes in bytes 1-2, of one in byte 3, with 1 in byte 2 so
 // that NUL is not 0. Byte 0 of a slot is 0 unless the character takes
-// three bytes, and byte 1 unless it takes two or more.
+// three bytes, and byte 1 unless it takes two or more, so their top bits
+// count the bytes past the first (SlotLength).
 struct BlockTables {
   // Units by key; 0 is NUL at key 0 and no character at any other.
   std::array<char16_t, 0x10000> sjis;
@@ -28,6 +29,11 @@ struct BlockTables {
   std::array<std::uint32_t, 0x10000> sjisUtf8;
   std::array<std::uint32_t, 0x10000> eucUtf8;
 };
+
+// The bytes of UTF-8 in a slot.
+constexpr unsigned SlotLength(std::uint32_t slot) {
+  return 1 + (slot >> 7 & 1) + (slot >> 15 & 1);
+}
 
 void BuildTables(BlockTables& tables) noexcept;
 

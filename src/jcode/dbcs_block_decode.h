@@ -145,8 +145,9 @@ QX_BLOCK_TARGET inline __m128i GatherSlots(const std::uint32_t* table, const cha
 
 // Writes the UTF-8 of four slots at out (16 bytes) and returns its end.
 // The sign bits of a slot's bytes 1 and 0 are, inverted, the flags
-// utf8_encode::EncodeEight makes of its unit, and each set one is a byte
-// more than one: counting them takes the length off the path of a load.
+// utf8_encode::EncodeEight makes of its unit, and their count is its
+// length past one (SlotLength): counting them takes the length off the
+// path of a load.
 QX_BLOCK_TARGET inline Out PutSlots(__m128i slots, Out out) {
   const __m128i pick = _mm_setr_epi8(1, 0, 5, 4, 9, 8, 13, 12, -1, -1, -1, -1, -1, -1, -1, -1);
   const auto signs = static_cast<unsigned>(_mm_movemask_epi8(_mm_shuffle_epi8(slots, pick)));
@@ -186,7 +187,7 @@ QX_BLOCK_TARGET inline std::size_t ToUtf8(In p, Out& out) {
   // What comes before the key that is no character stands as written.
   std::size_t count = 0;
   for (std::uint32_t slot; (slot = table[keys[count]]) != 0; ++count)
-    out += (slot & 0x80) != 0 ? 3 : (slot & 0x8000) != 0 ? 2 : 1;
+    out += SlotLength(slot);
   return ReadBefore(found.starts, count);
 }
 

@@ -140,7 +140,6 @@ struct Direct {
 template <auto kConvert>
 struct DirectToUtf8 {
   static constexpr bool kConverts = true;
-  static constexpr std::size_t kMaxBytes = 3;
   QX_BLOCK_TARGET static std::size_t Convert(In p, Out& out) { return kConvert(p, out); }
 };
 
@@ -164,8 +163,8 @@ struct Direct<EucDecoder, Utf8Encoder> : DirectToUtf8<block::EucToUtf8> {};
 template <class Dec, class Enc, block::Tier kTier>
 QX_BLOCK_TARGET inline In ConvertBlocks(In p, In end, Sink& sink, bool& later) {
   constexpr std::size_t kSource = block::kBlock + block::kReadSlack;
+  constexpr std::size_t kRoom = block::kBlock * Block<Enc>::kMaxBytes + block::kWriteSlack;
   if constexpr (Direct<Dec, Enc>::kConverts) {
-    constexpr std::size_t kRoom = block::kBlock * Direct<Dec, Enc>::kMaxBytes + block::kWriteSlack;
     while ((later = static_cast<std::size_t>(end - p) >= kSource && sink.MakeRoom(kRoom))) {
       const std::size_t read = Direct<Dec, Enc>::Convert(p, sink.at);
       if (read == 0) break;
@@ -173,7 +172,6 @@ QX_BLOCK_TARGET inline In ConvertBlocks(In p, In end, Sink& sink, bool& later) {
     }
     return p;
   } else {
-    constexpr std::size_t kRoom = block::kBlock * Block<Enc>::kMaxBytes + block::kWriteSlack;
     alignas(16) char16_t units[2][block::kUnitRoom];
     std::size_t held = 0, heldBytes = 0;
     unsigned side = 0;
@@ -208,16 +206,17 @@ template <class Dec, class Enc>
   return ConvertBlocks<Dec, Enc, block::Tier::kAvx2>(p, end, sink, later);
 }
 
+// The blocks on `tier` (not kNone).
+template <class Dec, class Enc>
+In PutBlocksOn(block::Tier tier, In p, In end, Sink& sink, bool& later) {
+  return tier == block::Tier::kAvx2 ? PutBlocksAvx2<Dec, Enc>(p, end, sink, later)
+                                    : PutBlocks<Dec, Enc>(p, end, sink, later);
+}
+
 #else
 
 template <class Dec, class Enc>
-In PutBlocks(In p, In, Sink&, bool& later) {
-  later = false;
-  return p;
-}
-
-template <class Dec, class Enc>
-In PutBlocksAvx2(In p, In, Sink&, bool& later) {
+In PutBlocksOn(block::Tier, In p, In, Sink&, bool& later) {
   later = false;
   return p;
 }
@@ -314,8 +313,7 @@ DWORD Run(In p, In end, Sink& sink, DWORD flags) {
     const In start = p;
     if constexpr (kBlocks) {
       if (blocks && p >= resume) {
-        p = tier == block::Tier::kAvx2 ? PutBlocksAvx2<Dec, Enc>(p, end, sink, blocks)
-                                       : PutBlocks<Dec, Enc>(p, end, sink, blocks);
+        p = PutBlocksOn<Dec, Enc>(tier, p, end, sink, blocks);
         skip = p != start ? block::kBlock : std::min<std::size_t>(2 * skip, 4096);
         resume = p + std::min(skip, static_cast<std::size_t>(end - p));
       }
